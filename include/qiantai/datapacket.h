@@ -95,7 +95,10 @@ Q_DECLARE_METATYPE(qiantai::DataPacket)
 
 namespace qiantai {
 
-inline QVariant packetToVariant(const DataPacket& p) { return QVariant::fromValue(p); }
+inline QVariant packetToVariant(const DataPacket& p)
+{
+    return QVariant::fromValue(p);
+}
 
 // The packet carried by `v`; an empty packet when `v` holds none.
 inline DataPacket packetFromVariant(const QVariant& v, bool* ok = nullptr)
