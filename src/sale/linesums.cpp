@@ -1,0 +1,33 @@
+#include "sale/linesums.h"
+
+#include "host/money.h"
+
+namespace qiantai {
+
+double LineAmount(const TSaleRecord& line)
+{
+    return line.NetAmount + line.TaxAmount;
+}
+
+double ListAmount(const TSaleRecord& line)
+{
+    return RoundMoney(line.ListPrice * line.Quantity);
+}
+
+double DiscountBasis(const TSaleRecords& lines)
+{
+    double basis = 0;
+    for (const TSaleRecord& line : lines)
+        basis += line.LimitedOffer == 1 ? LineAmount(line) : ListAmount(line);
+    return basis;
+}
+
+double ManualDiscountTotal(const TSaleRecords& lines)
+{
+    double total = 0;
+    for (const TSaleRecord& line : lines)
+        total += line.ManualDiscount;
+    return total;
+}
+
+} // namespace qiantai
