@@ -25,6 +25,9 @@ struct SaleSession {
     QWidget* HostControl = nullptr;   // receives the close notification
     CoorDispRef HostObject;           // the host service object
     QString Syybm;                    // operator (cashier) code
+    // Parent of dialogs the library opens; set while GetFormOne runs and
+    // again by the sales screen's creation, none otherwise.
+    QWidget* OwnerWindow = nullptr;
 
     // Store context, loaded by the sales screen's start-up.
     QString Syymc;                       // cashier name

@@ -1,0 +1,142 @@
+#include "entry/getformone.h"
+#include "qiantai/entry.h"
+#include "sale/salesession.h"
+#include "screens/sales/frmmain.h"
+
+#include "fakehost.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLibrary>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qiantai;
+using qiantai::test::FakeHost;
+
+namespace {
+
+// The host's container window: counts close notifications.
+class HostControl : public QWidget {
+public:
+    int closed = 0;
+    bool event(QEvent* e) override
+    {
+        if (e->type() == ScreenClosedEventType)
+            ++closed;
+        return QWidget::event(e);
+    }
+};
+
+std::vector<unsigned char> ShortString(const QByteArray& bytes)
+{
+    std::vector<unsigned char> s(1 + bytes.size());
+    s[0] = static_cast<unsigned char>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), s.begin() + 1);
+    return s;
+}
+
+QList<TFrmMain*> OpenScreens()
+{
+    QList<TFrmMain*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<TFrmMain*>(w); m && m->isVisible())
+            out.append(m);
+    return out;
+}
+
+class GetFormOneTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (TFrmMain* m : OpenScreens())
+            m->close();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        while (QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
+    }
+
+    void Open(FakeHost* host, const QByteArray& op = "1001", int32_t ignored = 0)
+    {
+        auto s = ShortString(op);
+        OpenSalesModule(&app, &control, s.data(), ignored, host);
+    }
+
+    QWidget app;
+    HostControl control;
+};
+
+} // namespace
+
+TEST_F(GetFormOneTest, OpensOneScreenAndStoresTheHostBoundary)
+{
+    auto* host = new FakeHost;
+    Open(host, "1001", 12345);
+    ASSERT_EQ(OpenScreens().size(), 1);
+    EXPECT_EQ(Session().Syybm, QStringLiteral("1001"));
+    EXPECT_EQ(Session().HostAppHandle, &app);
+    EXPECT_EQ(Session().HostControl, &control);
+    EXPECT_EQ(Session().HostObject.get(), host);
+    EXPECT_EQ(host->refCount(), 2); // ours and the session's
+    EXPECT_EQ(Session().OwnerWindow, nullptr);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+
+    // A second call while the screen is open builds no second screen.
+    auto* other = new FakeHost;
+    Open(other);
+    EXPECT_EQ(OpenScreens().size(), 1);
+    EXPECT_EQ(Session().HostObject.get(), host);
+    other->release();
+    host->release();
+}
+
+TEST_F(GetFormOneTest, ClosingNotifiesTheHostOnceAndShowsThePointer)
+{
+    auto* host = new FakeHost;
+    Open(host);
+    ASSERT_EQ(OpenScreens().size(), 1);
+    OpenScreens().first()->close();
+    EXPECT_EQ(control.closed, 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(OpenScreens().isEmpty());
+
+    // Opening again builds a fresh screen on the newly passed host object
+    // and releases the earlier one.
+    auto* second = new FakeHost;
+    Open(second);
+    EXPECT_EQ(OpenScreens().size(), 1);
+    EXPECT_EQ(Session().HostObject.get(), second);
+    EXPECT_EQ(host->refCount(), 1);
+    OpenScreens().first()->close();
+    EXPECT_EQ(control.closed, 2);
+    host->release();
+    second->release();
+}
+
+TEST_F(GetFormOneTest, ResizeEventSizesPanelMain)
+{
+    auto* host = new FakeHost;
+    Open(host);
+    TFrmMain* screen = OpenScreens().value(0);
+    ASSERT_NE(screen, nullptr);
+    PanelResizeEvent resize(600, 800);
+    QApplication::sendEvent(screen, &resize);
+    EXPECT_EQ(screen->PanelMain()->height(), 600);
+    EXPECT_EQ(screen->PanelMain()->width(), 800);
+    host->release();
+}
+
+TEST(Library, ExportsGetFormOne)
+{
+    const QString dir = qEnvironmentVariable("QIANTAI_BUILD_DIR");
+    ASSERT_FALSE(dir.isEmpty());
+    QLibrary lib(dir + QStringLiteral("/lib/libqiantai.so"));
+    ASSERT_TRUE(lib.load()) << lib.errorString().toStdString();
+    EXPECT_NE(lib.resolve("GetFormOne"), nullptr);
+    EXPECT_EQ(lib.resolve("_ZN7qiantai15OpenSalesModuleEP7QWidgetS1_PKhiPNS_9ICoorDispE"), nullptr);
+}
