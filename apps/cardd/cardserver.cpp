@@ -1,0 +1,76 @@
+#include "cardserver.h"
+
+#include "cardservice.h"
+
+#include <httplib.h>
+
+namespace qiantai::cardd {
+
+CardServer::CardServer(RpcMethods methods) : methods_(std::move(methods)) {}
+
+CardServer::~CardServer()
+{
+    stop();
+}
+
+bool CardServer::bind(const std::string& address, int port, const ServerTls& tls, std::string* error)
+{
+    if (!tls.certificateFile.empty() || !tls.keyFile.empty()) {
+        auto ssl = std::make_unique<httplib::SSLServer>(tls.certificateFile.c_str(), tls.keyFile.c_str());
+        if (!ssl->is_valid()) {
+            *error = "cannot load the TLS certificate or key";
+            return false;
+        }
+        server_ = std::move(ssl);
+    } else {
+        server_ = std::make_unique<httplib::Server>();
+    }
+    server_->set_payload_max_length(64 * 1024);
+    server_->set_keep_alive_max_count(1);
+    auto handler = [this](const httplib::Request& request, httplib::Response& response) {
+        const auto reply = HandleJsonRpc(request.body, methods_);
+        if (reply)
+            response.set_content(*reply, "application/json");
+        else
+            response.status = 204;
+    };
+    server_->Post("/rpc", handler);
+    server_->Post("/", handler);
+
+    if (port == 0) {
+        port_ = server_->bind_to_any_port(address);
+        if (port_ <= 0) {
+            *error = "cannot bind " + address;
+            return false;
+        }
+    } else {
+        if (!server_->bind_to_port(address, port)) {
+            *error = "cannot bind " + address + ":" + std::to_string(port);
+            return false;
+        }
+        port_ = port;
+    }
+    return true;
+}
+
+void CardServer::run()
+{
+    if (server_)
+        server_->listen_after_bind();
+}
+
+void CardServer::stop()
+{
+    if (server_)
+        server_->stop();
+}
+
+RpcMethods CardMethods(CardService& service)
+{
+    return {
+        {"QueryCard", [&service](const nlohmann::json& params) { return service.queryCard(params); }},
+        {"PayByCard", [&service](const nlohmann::json& params) { return service.payByCard(params); }},
+    };
+}
+
+} // namespace qiantai::cardd

@@ -1,0 +1,45 @@
+// HTTP transport of the card front-end: POST /rpc with a JSON-RPC 2.0 body.
+#pragma once
+
+#include "jsonrpc.h"
+
+#include <memory>
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+namespace qiantai::cardd {
+
+struct ServerTls {
+    std::string certificateFile; // PEM; both empty: plain HTTP
+    std::string keyFile;
+};
+
+class CardServer {
+public:
+    explicit CardServer(RpcMethods methods);
+    ~CardServer();
+    CardServer(const CardServer&) = delete;
+    CardServer& operator=(const CardServer&) = delete;
+
+    // Binds `address`:`port` (port 0: any free port). False with the reason.
+    bool bind(const std::string& address, int port, const ServerTls& tls, std::string* error);
+    int port() const { return port_; }
+    // Serves until stop(); call from one thread after bind().
+    void run();
+    // Safe from any thread.
+    void stop();
+
+private:
+    RpcMethods methods_;
+    std::unique_ptr<httplib::Server> server_;
+    int port_ = 0;
+};
+
+// The methods QueryCard and PayByCard of `service`.
+class CardService;
+RpcMethods CardMethods(CardService& service);
+
+} // namespace qiantai::cardd

@@ -1,0 +1,586 @@
+#include "cardstore.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QVariant>
+
+#include <atomic>
+
+namespace qiantai::cardd {
+
+namespace {
+
+std::atomic<quint64> connectionCounter{0};
+
+// One database connection for the life of one call.
+class Connection {
+public:
+    explicit Connection(const StoreLocation& location)
+        : name_(QStringLiteral("qiantai-cardd-%1").arg(++connectionCounter)),
+          sqlite_(location.driver == QLatin1String("QSQLITE"))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(location.driver, name_);
+        db.setDatabaseName(location.database);
+        if (!location.host.isEmpty())
+            db.setHostName(location.host);
+        if (location.port > 0)
+            db.setPort(location.port);
+        if (!location.user.isEmpty())
+            db.setUserName(location.user);
+        if (!location.password.isEmpty())
+            db.setPassword(location.password);
+        if (sqlite_)
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (!db.open())
+            error_ = db.lastError().text();
+    }
+    ~Connection()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    bool ok() const { return error_.isEmpty(); }
+    const QString& error() const { return error_; }
+    bool sqlite() const { return sqlite_; }
+    QSqlDatabase db() const { return QSqlDatabase::database(name_, false); }
+
+    // A write transaction: on SQLite the write lock is taken at once so that
+    // two charges queue instead of failing on the upgrade.
+    bool begin()
+    {
+        if (!sqlite_)
+            return db().transaction();
+        QSqlQuery q(db());
+        return q.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    bool commit()
+    {
+        if (!sqlite_)
+            return db().commit();
+        QSqlQuery q(db());
+        return q.exec(QStringLiteral("COMMIT"));
+    }
+    void rollback()
+    {
+        if (!sqlite_) {
+            db().rollback();
+            return;
+        }
+        QSqlQuery q(db());
+        q.exec(QStringLiteral("ROLLBACK"));
+    }
+
+private:
+    QString name_;
+    bool sqlite_;
+    QString error_;
+};
+
+QString Now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
+
+QString Yuan(qint64 fen)
+{
+    return QString::number(double(fen) / 100.0, 'f', 2);
+}
+
+// Runs `sql` with positional values; false with the error in `error`.
+bool Exec(QSqlQuery& q, const QString& sql, const QVariantList& values, QString* error)
+{
+    if (!q.prepare(sql)) {
+        *error = q.lastError().text();
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        *error = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+const char* const MemberCardTable = "CREATE TABLE IF NOT EXISTS member_card ("
+                                    " card_no TEXT PRIMARY KEY,"
+                                    " member_account TEXT NOT NULL,"
+                                    " password_hash TEXT NOT NULL,"
+                                    " balance_fen BIGINT NOT NULL CHECK (balance_fen >= 0),"
+                                    " points BIGINT NOT NULL DEFAULT 0,"
+                                    " status TEXT NOT NULL DEFAULT 'active')";
+const char* const CertificateTable = "CREATE TABLE IF NOT EXISTS welfare_certificate ("
+                                     " certificate_no TEXT PRIMARY KEY,"
+                                     " face_value_fen BIGINT NOT NULL CHECK (face_value_fen > 0),"
+                                     " deduction_fen BIGINT NOT NULL DEFAULT 0,"
+                                     " state TEXT NOT NULL DEFAULT 'unused',"
+                                     " used_document_no TEXT,"
+                                     " used_unit_code TEXT,"
+                                     " used_at TEXT)";
+const char* const JournalColumns = " request_key TEXT NOT NULL UNIQUE,"
+                                   " card_type TEXT NOT NULL,"
+                                   " card_no TEXT NOT NULL,"
+                                   " document_no TEXT NOT NULL,"
+                                   " unit_code TEXT NOT NULL,"
+                                   " amount_fen BIGINT NOT NULL,"
+                                   " balance_after_fen BIGINT,"
+                                   " cashier_code TEXT,"
+                                   " cashier_name TEXT,"
+                                   " station_no TEXT,"
+                                   " created_at TEXT NOT NULL)";
+
+QString StatusRefusal(const QString& status)
+{
+    if (status == QLatin1String("frozen"))
+        return QStringLiteral("会员卡已冻结");
+    if (status == QLatin1String("lost"))
+        return QStringLiteral("会员卡已挂失");
+    return QStringLiteral("会员卡不可用");
+}
+
+template <typename Answer> Answer Refusal(const QString& text)
+{
+    Answer a;
+    a.outcome = Outcome::Refused;
+    a.message = text;
+    return a;
+}
+
+template <typename Answer> Answer Failure(const QString& text)
+{
+    Answer a;
+    a.outcome = Outcome::Failed;
+    a.message = text;
+    return a;
+}
+
+// The journal row of `key`, if there is one.
+bool FindJournal(Connection& c, const QString& key, qint64* id, QString* error)
+{
+    QSqlQuery q(c.db());
+    if (!Exec(q, QStringLiteral("SELECT id FROM card_journal WHERE request_key = ?"), {key}, error))
+        return false;
+    *id = q.next() ? q.value(0).toLongLong() : 0;
+    return true;
+}
+
+bool InsertJournal(Connection& c, const QString& key, const QString& type, const Charge& charge,
+                   const QVariant& balanceAfter, qint64* id, QString* error)
+{
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral(
+                  "INSERT INTO card_journal (request_key, card_type, card_no, document_no, unit_code,"
+                  " amount_fen, balance_after_fen, cashier_code, cashier_name, station_no, created_at)"
+                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+              {key, type, charge.cardNo, charge.documentNo, charge.unitCode, charge.amountFen, balanceAfter,
+               charge.cashierCode, charge.cashierName, charge.stationNo, Now()},
+              error))
+        return false;
+    return FindJournal(c, key, id, error);
+}
+
+ChargeAnswer Replayed(qint64 id)
+{
+    ChargeAnswer a;
+    a.outcome = Outcome::Done;
+    a.journalId = id;
+    a.replayed = true;
+    return a;
+}
+
+// After a failed insert: a concurrent twin of the same request may have won.
+ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key, const QString& insertError)
+{
+    Connection c(location);
+    qint64 id = 0;
+    QString error;
+    if (c.ok() && FindJournal(c, key, &id, &error) && id != 0)
+        return Replayed(id);
+    return Failure<ChargeAnswer>(insertError);
+}
+
+} // namespace
+
+bool ParseStoreLocation(const QString& spec, StoreLocation* location, QString* error)
+{
+    StoreLocation l;
+    if (spec.startsWith(QLatin1String("postgresql://")) || spec.startsWith(QLatin1String("postgres://"))) {
+        const QUrl url(spec);
+        if (!url.isValid() || url.path().size() < 2) {
+            *error = QStringLiteral("PostgreSQL URL without a database: %1")
+                         .arg(url.toString(QUrl::RemovePassword));
+            return false;
+        }
+        l.driver = QStringLiteral("QPSQL");
+        l.database = url.path().mid(1);
+        l.host = url.host();
+        l.port = url.port(-1);
+        l.user = url.userName();
+        l.password = url.password();
+    } else if (spec.isEmpty()) {
+        *error = QStringLiteral("no database given");
+        return false;
+    } else {
+        l.database = spec.startsWith(QLatin1String("sqlite:")) ? spec.mid(7) : spec;
+    }
+    *location = l;
+    return true;
+}
+
+CardStore::CardStore(StoreLocation location) : location_(std::move(location)) {}
+
+bool CardStore::initialise(QString* error)
+{
+    Connection c(location_);
+    if (!c.ok()) {
+        *error = c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (c.sqlite())
+        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    const QString journal = QStringLiteral("CREATE TABLE IF NOT EXISTS card_journal (id %1,%2")
+                                .arg(c.sqlite() ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                                                : QStringLiteral("BIGSERIAL PRIMARY KEY"),
+                                     QLatin1String(JournalColumns));
+    for (const QString& sql :
+         {QString::fromLatin1(MemberCardTable), QString::fromLatin1(CertificateTable), journal}) {
+        if (!q.exec(sql)) {
+            *error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CardStore::putMemberCard(const MemberCard& card, const std::string& password, HashCost cost,
+                              QString* error)
+{
+    const std::string hash = HashPassword(password, cost);
+    if (hash.empty()) {
+        *error = QStringLiteral("password hashing failed");
+        return false;
+    }
+    Connection c(location_);
+    if (!c.ok() || !c.begin()) {
+        *error = c.ok() ? c.db().lastError().text() : c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    const bool done =
+        Exec(q, QStringLiteral("DELETE FROM member_card WHERE card_no = ?"), {card.cardNo}, error) &&
+        Exec(q,
+             QStringLiteral(
+                 "INSERT INTO member_card (card_no, member_account, password_hash, balance_fen, points,"
+                 " status) VALUES (?, ?, ?, ?, ?, ?)"),
+             {card.cardNo, card.memberAccount, QString::fromStdString(hash), card.balanceFen, card.points,
+              card.status.isEmpty() ? QStringLiteral("active") : card.status},
+             error);
+    q.finish();
+    if (!done || !c.commit()) {
+        if (done)
+            *error = c.db().lastError().text();
+        c.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool CardStore::putCertificate(const Certificate& certificate, QString* error)
+{
+    Connection c(location_);
+    if (!c.ok() || !c.begin()) {
+        *error = c.ok() ? c.db().lastError().text() : c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    const bool done =
+        Exec(q, QStringLiteral("DELETE FROM welfare_certificate WHERE certificate_no = ?"),
+             {certificate.certificateNo}, error) &&
+        Exec(q,
+             QStringLiteral(
+                 "INSERT INTO welfare_certificate (certificate_no, face_value_fen, deduction_fen, state)"
+                 " VALUES (?, ?, ?, ?)"),
+             {certificate.certificateNo, certificate.faceValueFen, certificate.deductionFen,
+              certificate.state.isEmpty() ? QStringLiteral("unused") : certificate.state},
+             error);
+    q.finish();
+    if (!done || !c.commit()) {
+        if (done)
+            *error = c.db().lastError().text();
+        c.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool CardStore::putDemoData(HashCost cost, QString* error)
+{
+    const struct {
+        MemberCard card;
+        const char* password;
+    } cards[] = {
+        {{QStringLiteral("8800000001"), QStringLiteral("M00000001"), 50000, 1200, QStringLiteral("active")},
+         "123456"},
+        {{QStringLiteral("8800000002"), QStringLiteral("M00000002"), 10000, 300, QStringLiteral("active")},
+         "654321"},
+        {{QStringLiteral("8800000003"), QStringLiteral("M00000003"), 5000, 0, QStringLiteral("frozen")},
+         "111111"},
+    };
+    for (const auto& c : cards) {
+        if (!putMemberCard(c.card, c.password, cost, error))
+            return false;
+    }
+    const Certificate certificates[] = {
+        {QStringLiteral("7700000001"), 5000, 0, QStringLiteral("unused")},
+        {QStringLiteral("7700000002"), 5000, 0, QStringLiteral("unused")},
+        {QStringLiteral("7700000003"), 10000, 2000, QStringLiteral("unused")},
+        {QStringLiteral("7700000004"), 5000, 0, QStringLiteral("void")},
+    };
+    for (const auto& c : certificates) {
+        if (!putCertificate(c, error))
+            return false;
+    }
+    return true;
+}
+
+MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& password)
+{
+    Connection c(location_);
+    if (!c.ok())
+        return Failure<MemberAnswer>(c.error());
+    QSqlQuery q(c.db());
+    QString error;
+    if (!Exec(q,
+              QStringLiteral(
+                  "SELECT member_account, password_hash, balance_fen, points, status FROM member_card"
+                  " WHERE card_no = ?"),
+              {cardNo}, &error))
+        return Failure<MemberAnswer>(error);
+    if (!q.next())
+        return Refusal<MemberAnswer>(QStringLiteral("会员卡不存在"));
+    MemberAnswer a;
+    a.card.cardNo = cardNo;
+    a.card.memberAccount = q.value(0).toString();
+    const std::string hash = q.value(1).toString().toStdString();
+    a.card.balanceFen = q.value(2).toLongLong();
+    a.card.points = q.value(3).toLongLong();
+    a.card.status = q.value(4).toString();
+    q.finish();
+    if (!VerifyPassword(hash, password))
+        return Refusal<MemberAnswer>(QStringLiteral("会员卡密码错误"));
+    if (a.card.status != QLatin1String("active"))
+        return Refusal<MemberAnswer>(StatusRefusal(a.card.status));
+    a.outcome = Outcome::Done;
+    return a;
+}
+
+CertificateAnswer CardStore::queryCertificate(const QString& certificateNo)
+{
+    Connection c(location_);
+    if (!c.ok())
+        return Failure<CertificateAnswer>(c.error());
+    QSqlQuery q(c.db());
+    QString error;
+    if (!Exec(q,
+              QStringLiteral("SELECT face_value_fen, deduction_fen, state FROM welfare_certificate"
+                             " WHERE certificate_no = ?"),
+              {certificateNo}, &error))
+        return Failure<CertificateAnswer>(error);
+    if (!q.next())
+        return Refusal<CertificateAnswer>(QStringLiteral("福利证不存在"));
+    CertificateAnswer a;
+    a.certificate = {certificateNo, q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString()};
+    if (a.certificate.state == QLatin1String("used"))
+        return Refusal<CertificateAnswer>(QStringLiteral("福利证已使用"));
+    if (a.certificate.state != QLatin1String("unused"))
+        return Refusal<CertificateAnswer>(QStringLiteral("福利证已作废"));
+    a.outcome = Outcome::Done;
+    return a;
+}
+
+ChargeAnswer CardStore::chargeMember(const Charge& charge)
+{
+    if (charge.amountFen <= 0)
+        return Refusal<ChargeAnswer>(QStringLiteral("支付金额无效"));
+    // One document, unit, card and amount is one charge: a repeat of it (a
+    // retry after a lost answer) is answered as done without a second debit.
+    const QString key = QStringLiteral("0|%1|%2|%3|%4")
+                            .arg(charge.documentNo, charge.unitCode, charge.cardNo)
+                            .arg(charge.amountFen);
+    Connection c(location_);
+    if (!c.ok())
+        return Failure<ChargeAnswer>(c.error());
+    if (!c.begin())
+        return Failure<ChargeAnswer>(c.db().lastError().text());
+    QString error;
+    auto fail = [&](const QString& text) {
+        c.rollback();
+        return Failure<ChargeAnswer>(text);
+    };
+    auto refuse = [&](const QString& text) {
+        c.rollback();
+        return Refusal<ChargeAnswer>(text);
+    };
+    qint64 id = 0;
+    if (!FindJournal(c, key, &id, &error))
+        return fail(error);
+    if (id != 0) {
+        c.rollback();
+        return Replayed(id);
+    }
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral("SELECT member_account, balance_fen, status FROM member_card WHERE card_no = ?"),
+              {charge.cardNo}, &error))
+        return fail(error);
+    if (!q.next())
+        return refuse(QStringLiteral("会员卡不存在"));
+    const QString account = q.value(0).toString();
+    const qint64 balance = q.value(1).toLongLong();
+    const QString status = q.value(2).toString();
+    q.finish();
+    if (account != charge.memberAccount)
+        return refuse(QStringLiteral("会员帐号与卡号不符"));
+    if (status != QLatin1String("active"))
+        return refuse(StatusRefusal(status));
+    // The balance test and the debit are one statement.
+    if (!Exec(q,
+              QStringLiteral("UPDATE member_card SET balance_fen = balance_fen - ? WHERE card_no = ?"
+                             " AND balance_fen >= ?"),
+              {charge.amountFen, charge.cardNo, charge.amountFen}, &error))
+        return fail(error);
+    if (q.numRowsAffected() != 1)
+        return refuse(QStringLiteral("会员卡余额不足,余额%1元").arg(Yuan(balance)));
+    if (!Exec(q, QStringLiteral("SELECT balance_fen FROM member_card WHERE card_no = ?"), {charge.cardNo},
+              &error) ||
+        !q.next())
+        return fail(error);
+    const qint64 after = q.value(0).toLongLong();
+    q.finish();
+    if (!InsertJournal(c, key, QStringLiteral("0"), charge, after, &id, &error)) {
+        c.rollback();
+        return AfterFailedInsert(location_, key, error);
+    }
+    if (!c.commit())
+        return fail(c.db().lastError().text());
+    ChargeAnswer a;
+    a.outcome = Outcome::Done;
+    a.journalId = id;
+    return a;
+}
+
+ChargeAnswer CardStore::chargeCertificate(const Charge& charge)
+{
+    // A certificate is charged once: its number is the request's identity.
+    const QString key = QStringLiteral("1|%1").arg(charge.cardNo);
+    Connection c(location_);
+    if (!c.ok())
+        return Failure<ChargeAnswer>(c.error());
+    if (!c.begin())
+        return Failure<ChargeAnswer>(c.db().lastError().text());
+    QString error;
+    auto fail = [&](const QString& text) {
+        c.rollback();
+        return Failure<ChargeAnswer>(text);
+    };
+    auto refuse = [&](const QString& text) {
+        c.rollback();
+        return Refusal<ChargeAnswer>(text);
+    };
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral(
+                  "SELECT face_value_fen, state, used_document_no, used_unit_code FROM welfare_certificate"
+                  " WHERE certificate_no = ?"),
+              {charge.cardNo}, &error))
+        return fail(error);
+    if (!q.next())
+        return refuse(QStringLiteral("福利证不存在"));
+    const qint64 faceValue = q.value(0).toLongLong();
+    const QString state = q.value(1).toString();
+    const QString usedBy = q.value(2).toString();
+    const QString usedUnit = q.value(3).toString();
+    q.finish();
+    if (state == QLatin1String("used")) {
+        // The same document and unit asking again: its charge stands, once.
+        qint64 id = 0;
+        if (usedBy == charge.documentNo && usedUnit == charge.unitCode && FindJournal(c, key, &id, &error) &&
+            id != 0) {
+            c.rollback();
+            return Replayed(id);
+        }
+        return refuse(QStringLiteral("福利证已使用"));
+    }
+    if (state != QLatin1String("unused"))
+        return refuse(QStringLiteral("福利证已作废"));
+    if (!Exec(q,
+              QStringLiteral(
+                  "UPDATE welfare_certificate SET state = 'used', used_document_no = ?, used_unit_code = ?,"
+                  " used_at = ? WHERE certificate_no = ? AND state = 'unused'"),
+              {charge.documentNo, charge.unitCode, Now(), charge.cardNo}, &error))
+        return fail(error);
+    if (q.numRowsAffected() != 1)
+        return refuse(QStringLiteral("福利证已使用"));
+    Charge journal = charge;
+    journal.amountFen = faceValue;
+    qint64 id = 0;
+    if (!InsertJournal(c, key, QStringLiteral("1"), journal, QVariant(), &id, &error)) {
+        c.rollback();
+        return AfterFailedInsert(location_, key, error);
+    }
+    if (!c.commit())
+        return fail(c.db().lastError().text());
+    ChargeAnswer a;
+    a.outcome = Outcome::Done;
+    a.journalId = id;
+    return a;
+}
+
+bool CardStore::readMember(const QString& cardNo, MemberCard* card, QString* error)
+{
+    Connection c(location_);
+    if (!c.ok()) {
+        *error = c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral(
+                  "SELECT member_account, balance_fen, points, status FROM member_card WHERE card_no = ?"),
+              {cardNo}, error))
+        return false;
+    if (!q.next()) {
+        *error = QStringLiteral("no card %1").arg(cardNo);
+        return false;
+    }
+    *card = {cardNo, q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toLongLong(),
+             q.value(3).toString()};
+    return true;
+}
+
+qint64 CardStore::journalCount(const QString& cardNo, QString* error)
+{
+    Connection c(location_);
+    if (!c.ok()) {
+        *error = c.error();
+        return -1;
+    }
+    QSqlQuery q(c.db());
+    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE card_no = ?"), {cardNo}, error) ||
+        !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+} // namespace qiantai::cardd
