@@ -4,6 +4,8 @@
 
 #include <httplib.h>
 
+#include <thread>
+
 namespace qiantai::cardd {
 
 CardServer::CardServer(RpcMethods methods) : methods_(std::move(methods)) {}
@@ -55,14 +57,21 @@ bool CardServer::bind(const std::string& address, int port, const ServerTls& tls
 
 void CardServer::run()
 {
-    if (server_)
+    runStarted_ = true;
+    if (server_ && !stopRequested_)
         server_->listen_after_bind();
+    runFinished_ = true;
 }
 
 void CardServer::stop()
 {
-    if (server_)
-        server_->stop();
+    stopRequested_ = true;
+    if (!server_ || !runStarted_)
+        return;
+    // The server ignores a stop until its accept loop has begun.
+    while (!server_->is_running() && !runFinished_)
+        std::this_thread::yield();
+    server_->stop();
 }
 
 RpcMethods CardMethods(CardService& service)

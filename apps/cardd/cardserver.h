@@ -3,6 +3,7 @@
 
 #include "jsonrpc.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,9 @@ private:
     RpcMethods methods_;
     std::unique_ptr<httplib::Server> server_;
     int port_ = 0;
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> runStarted_{false};
+    std::atomic<bool> runFinished_{false};
 };
 
 // The methods QueryCard and PayByCard of `service`.
