@@ -1,7 +1,9 @@
 #include "devices/cardrequest.h"
 
+#include "host/commonhelpers.h"
 #include "host/gbk.h"
 #include "host/money.h"
+#include "host/numbers.h"
 
 #include <QStringList>
 
@@ -14,22 +16,7 @@ namespace {
 // Blank-padded on the right to `width` bytes; a longer value stays whole.
 QByteArray PadField(const QString& text, int width)
 {
-    QByteArray bytes = ToGbk(text);
-    if (bytes.size() < width)
-        bytes.append(QByteArray(width - bytes.size(), ' '));
-    return bytes;
-}
-
-// Zero-padded on the left to `width` digits; a longer number keeps its
-// rightmost `width` digits. A negative value has no place in the field: 0.
-QByteArray PadAmount(qint64 value, int width)
-{
-    QByteArray digits = QByteArray::number(qMax<qint64>(0, value));
-    if (digits.size() < width)
-        digits.prepend(QByteArray(width - digits.size(), '0'));
-    else if (digits.size() > width)
-        digits = digits.right(width);
-    return digits;
+    return ToGbk(PadText(text, width, 1));
 }
 
 QString Slice(const QByteArray& bytes, int firstPosition, int lastPosition)
@@ -44,10 +31,11 @@ SwipePieces SplitSwipe(const QString& swipeText)
     QString text = swipeText;
     text.remove(QLatin1Char(';')).remove(QLatin1Char('?'));
     text.replace(QLatin1Char('='), QLatin1Char('\t')).replace(QLatin1Char('+'), QLatin1Char('\t'));
-    const QStringList pieces = text.split(QLatin1Char('\t'));
+    QStringList pieces;
+    SplitText(QStringLiteral("\t"), text, pieces);
     if (pieces.size() < 2)
         return {};
-    return {pieces.at(0).trimmed(), pieces.at(1).trimmed()};
+    return {pieces.at(0), pieces.at(1)};
 }
 
 qint64 AmountToFen(double amount)
@@ -62,7 +50,8 @@ QByteArray BuildCardRequest(const QString& firstPiece, const QString& secondPiec
 {
     using W = CardRequestWidths;
     QByteArray request("00");
-    request += PadAmount(amountFen, W::Amount);
+    // A negative amount has no place in the field: 0.
+    request += PadNumber(W::Amount, true, qMax<qint64>(0, amountFen)).toLatin1();
     request += QByteArray(W::Reserved1 + W::Reserved2 + W::Reserved3, ' ');
     request += PadField(stationNo, W::StationNo);
     request += PadField(cashierCode, W::CashierCode);
