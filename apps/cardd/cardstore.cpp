@@ -211,11 +211,11 @@ ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key
 
 } // namespace
 
-bool ParseStoreLocation(const QString& spec, StoreLocation* location, QString* error)
+bool ParseStoreLocation(const QString& text, StoreLocation* location, QString* error)
 {
     StoreLocation l;
-    if (spec.startsWith(QLatin1String("postgresql://")) || spec.startsWith(QLatin1String("postgres://"))) {
-        const QUrl url(spec);
+    if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://"))) {
+        const QUrl url(text);
         if (!url.isValid() || url.path().size() < 2) {
             *error = QStringLiteral("PostgreSQL URL without a database: %1")
                          .arg(url.toString(QUrl::RemovePassword));
@@ -227,11 +227,11 @@ bool ParseStoreLocation(const QString& spec, StoreLocation* location, QString* e
         l.port = url.port(-1);
         l.user = url.userName();
         l.password = url.password();
-    } else if (spec.isEmpty()) {
+    } else if (text.isEmpty()) {
         *error = QStringLiteral("no database given");
         return false;
     } else {
-        l.database = spec.startsWith(QLatin1String("sqlite:")) ? spec.mid(7) : spec;
+        l.database = text.startsWith(QLatin1String("sqlite:")) ? text.mid(7) : text;
     }
     *location = l;
     return true;
