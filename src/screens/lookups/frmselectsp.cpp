@@ -74,8 +74,11 @@ bool TfrmSelectSp::frameKey(QKeyEvent* event)
         finish(QDialog::Rejected);
         return true;
     }
-    if (!IsEnterKey(event))
-        return false;
+    if (!IsEnterKey(event)) {
+        // Typed text would jump to a matching line: only Up, Down and the
+        // mouse move the highlight.
+        return !event->text().isEmpty() && event->text().at(0).isPrint();
+    }
     const QModelIndexList selected = list_->selectionModel()->selectedRows(0);
     if (selected.isEmpty())
         return true;
