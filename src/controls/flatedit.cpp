@@ -1,5 +1,9 @@
 #include "controls/flatedit.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QStyle>
+
 namespace qiantai {
 
 TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent)
@@ -28,6 +32,13 @@ void TFlatEdit::restyle()
         sheet += QStringLiteral("lineedit-password-character: %1; ").arg(passwordChar_.unicode());
     sheet += QLatin1Char('}');
     setStyleSheet(sheet);
+    // Before the edit is first polished a changed sheet keeps its old rules
+    // cached and sends no style change, from which the edit would take its
+    // password character: drop the cache and send the change here.
+    style()->unpolish(this);
+    style()->polish(this);
+    QEvent changed(QEvent::StyleChange);
+    QCoreApplication::sendEvent(this, &changed);
 }
 
 } // namespace qiantai
