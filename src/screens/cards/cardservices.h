@@ -1,0 +1,61 @@
+// The procedures the card screens share: member card and welfare certificate
+// query and payment at the card front-end, and the card consumption record
+// at the host. Every failure has been shown to the cashier when a procedure
+// returns false; none retries.
+#pragma once
+
+#include "devices/cardfrontend.h"
+#include "sale/cardinfo.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <functional>
+#include <memory>
+
+namespace qiantai {
+
+class HostService;
+
+class CardServices {
+public:
+    // Makes the front-end connection for one call; null with `error` set when
+    // it cannot be made.
+    using FrontEndFactory = std::function<std::unique_ptr<CardFrontEnd>(QString& error)>;
+    // Shows a message in the information box; returns the key that closed it.
+    using ShowMessage = std::function<int(const QVariant& message, const QString& caption, int kind)>;
+
+    CardServices(FrontEndFactory factory, ShowMessage show);
+
+    bool QueryMemberCard(const QVariantList& request, TCardInfo& card);
+    bool PayMemberCard(const QVariantList& request);
+    // Fills CertificateNo, FaceValue and Element3.
+    bool QueryWelfareCertificate(const QVariantList& request, TFlzInfo& certificate);
+    bool PayWelfareCertificate(const QVariantList& request);
+
+    // On true `request` has been replaced by the consumption serial (text).
+    bool RecordBankCardConsumption(HostService& host, QVariant& request);
+    bool RecordWelfareConsumption(HostService& host, QVariant& request);
+
+private:
+    std::unique_ptr<CardFrontEnd> connect();
+    bool query(const QVariantList& request, const QString& failurePrefix,
+               const std::function<bool(const QVariantList& answer, QString& error)>& read);
+    bool pay(const QVariantList& request, const QString& refusalCaption);
+    bool record(HostService& host, QVariant& request, const QString& refusalCaption);
+    void show(const QVariant& message, const QString& caption);
+
+    FrontEndFactory factory_;
+    ShowMessage show_;
+};
+
+// The answer elements of a member card query (1 to 8) as a TCardInfo; false
+// with `error` when one is missing or not a number where a number belongs.
+bool ReadCardInfo(const QVariantList& answer, TCardInfo& card, QString& error);
+// Elements 1 to 3 of a welfare certificate query.
+bool ReadFlzInfo(const QVariantList& answer, TFlzInfo& certificate, QString& error);
+
+QString FrontEndConnectionFailedPrefix(); // "远程卡前置机连接失败:"
+
+} // namespace qiantai

@@ -1,0 +1,65 @@
+#include "screens/sales/saleslabels.h"
+
+#include "host/money.h"
+#include "host/numbers.h"
+#include "sale/linesums.h"
+#include "sale/salesession.h"
+
+#include <cmath>
+
+namespace qiantai {
+
+QString SalesMethodName(int xsfs)
+{
+    switch (xsfs) {
+    case 0:
+        return QStringLiteral("门店自提");
+    case 1:
+        return QStringLiteral("门店送货");
+    case 2:
+        return QStringLiteral("带货安装");
+    case 3:
+        return QStringLiteral("统一配送");
+    default:
+        return QString();
+    }
+}
+
+SalesLabelTexts RefreshLabelTexts(SaleSession& s)
+{
+    double qty = 0;
+    double amount = 0;
+    for (const TSaleRecord& line : s.SaleLines) {
+        qty += line.Quantity;
+        amount += LineAmount(line);
+    }
+    s.DocTotalQty = qty;
+    s.DocTotalAmount = amount;
+
+    SalesLabelTexts t;
+    t.bmbm = s.Bmmc;
+    t.title1 = QStringLiteral("收银员：") + PadText(s.Syymc, 14, 1) + QStringLiteral("营业员：") + s.Yyymc;
+    t.nr = QStringLiteral("销售");
+    t.title2 = QStringLiteral("柜组：") + PadText(s.Gzmc, 16, 1) + QStringLiteral("销售方式：") +
+               SalesMethodName(s.Xsfs);
+    t.djh = QStringLiteral("单据号:") + s.Djh;
+    // + 0.0 turns a negative zero into "0".
+    t.js = PadText(QString::number(RoundTo(qty, 0) + 0.0, 'f', 0), 4, 0);
+    t.je = QString::number(RoundMoney(amount) + 0.0, 'f', 2);
+    return t;
+}
+
+QString ClockText(const QDateTime& now)
+{
+    return now.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss"));
+}
+
+QString MemberLineText(const TCardInfo& card, const QString& current)
+{
+    if (card.CardNo.isEmpty())
+        return current;
+    return QStringLiteral("卡号:") + card.CardNo + QStringLiteral(" 积分:") +
+           QString::number(static_cast<qint64>(std::trunc(card.Points)));
+}
+
+} // namespace qiantai
