@@ -201,8 +201,11 @@ bool Database::prepare(QSqlQuery& q, const QString& sql, const QVariantList& bin
             *error = DescribeSqlError(q.lastError());
             return false;
         }
+        // An empty text from the module is a text, never NULL.
         for (const QVariant& v : binds)
-            q.addBindValue(v);
+            q.addBindValue(v.metaType().id() == QMetaType::QString && v.toString().isNull()
+                               ? QVariant(QStringLiteral(""))
+                               : v);
         if (!q.exec()) {
             *error = DescribeSqlError(q.lastError());
             return false;
