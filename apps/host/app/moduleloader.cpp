@@ -1,0 +1,57 @@
+#include "moduleloader.h"
+
+#include "host/gbk.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+namespace qiantai::host {
+
+QByteArray OperatorShortString(const QString& text)
+{
+    QByteArray bytes = ToGbk(text).left(255);
+    bytes.prepend(char(static_cast<unsigned char>(bytes.size())));
+    return bytes;
+}
+
+bool ModuleLoader::load(QString* error)
+{
+    QStringList candidates;
+    const QString named = qEnvironmentVariable("QIANTAI_MODULE");
+    if (!named.isEmpty()) {
+        candidates.append(named);
+    } else {
+        const QDir bin(QCoreApplication::applicationDirPath());
+        candidates << bin.filePath(QStringLiteral("../lib/libqiantai.so"))
+                   << bin.filePath(QStringLiteral("libqiantai.so")) << QStringLiteral("libqiantai.so");
+    }
+    for (const QString& c : candidates) {
+        if (c.contains(QLatin1Char('/')) && !QFile::exists(c))
+            continue;
+        library_.setFileName(c);
+        if (!library_.load()) {
+            *error = QStringLiteral("加载前台销售模块失败：") + library_.errorString();
+            continue;
+        }
+        getFormOne_ = reinterpret_cast<GetFormOneFn>(library_.resolve("GetFormOne"));
+        if (!getFormOne_) {
+            *error = QStringLiteral("前台销售模块没有GetFormOne：") + c;
+            library_.unload();
+            continue;
+        }
+        return true;
+    }
+    if (error->isEmpty())
+        *error = QStringLiteral("找不到前台销售模块libqiantai.so");
+    return false;
+}
+
+void ModuleLoader::open(QWidget* hostWindow, QWidget* container, const QString& operatorCode, ICoorDisp* host)
+{
+    const QByteArray shortString = OperatorShortString(operatorCode);
+    getFormOne_(hostWindow, container, reinterpret_cast<const unsigned char*>(shortString.constData()), 0,
+                host);
+}
+
+} // namespace qiantai::host

@@ -1,0 +1,30 @@
+// Loads libqiantai.so and opens its sales screen with GetFormOne.
+#pragma once
+
+#include "qiantai/coordisp.h"
+#include "qiantai/entry.h"
+
+#include <QLibrary>
+#include <QString>
+
+class QWidget;
+
+namespace qiantai::host {
+
+class ModuleLoader {
+public:
+    // The module next to the program (../lib or the same folder), or the
+    // file named by QIANTAI_MODULE.
+    bool load(QString* error);
+    // Opens the sales screen for `operatorCode` in `container`.
+    void open(QWidget* hostWindow, QWidget* container, const QString& operatorCode, ICoorDisp* host);
+
+private:
+    QLibrary library_;
+    GetFormOneFn getFormOne_ = nullptr;
+};
+
+// A length byte followed by the GBK bytes of `text` (at most 255).
+QByteArray OperatorShortString(const QString& text);
+
+} // namespace qiantai::host

@@ -1,0 +1,156 @@
+// qiantai-host: the reference store host.
+//   qiantai-host [--db STORE] [--centre CENTRE] [--operator CODE] [--init-demo] [STORE [CENTRE [CODE]]]
+//   qiantai-host init-demo --db STORE [--centre CENTRE] [--products N]
+//   qiantai-host query --db STORE [--centre CENTRE] "SQL"
+// STORE and CENTRE are SQLite files or postgresql:// URLs.
+#include "app/hostwindow.h"
+#include "app/querycommand.h"
+
+#include "store/demodata.h"
+#include "store/storehost.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace qiantai::host;
+
+namespace {
+
+QString DefaultCentre(const QString& store)
+{
+    if (store.startsWith(QLatin1String("postgres")))
+        return {};
+    const QFileInfo f(store);
+    return f.dir().filePath(f.completeBaseName() + QStringLiteral("-centre.db"));
+}
+
+bool StoreIsEmpty(StoreHost& host)
+{
+    QVariant v;
+    bool found = false;
+    QString error;
+    return host.store().scalar(QStringLiteral("SELECT 1 FROM tbSysmsg"), {}, &v, &found, &error) && !found;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qiantai-host"));
+    QTextStream out(stdout), err(stderr);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Reference store host of the front-desk sales module"));
+    parser.addHelpOption();
+    const QCommandLineOption db(QStringLiteral("db"),
+                                QStringLiteral("Store database: file or postgresql:// URL."),
+                                QStringLiteral("URL"));
+    const QCommandLineOption centre(QStringLiteral("centre"), QStringLiteral("Distribution centre database."),
+                                    QStringLiteral("URL"));
+    const QCommandLineOption op(QStringLiteral("operator"),
+                                QStringLiteral("Open the sales screen for this operator (password from "
+                                               "QIANTAI_PASSWORD or a prompt)."),
+                                QStringLiteral("CODE"));
+    const QCommandLineOption initDemo(QStringLiteral("init-demo"),
+                                      QStringLiteral("Create the demo store if empty."));
+    const QCommandLineOption products(QStringLiteral("products"), QStringLiteral("Generated demo products."),
+                                      QStringLiteral("N"), QStringLiteral("300"));
+    const QCommandLineOption fullScreen(QStringLiteral("fullscreen"), QStringLiteral("Full-screen window."));
+    parser.addOptions({db, centre, op, initDemo, products, fullScreen});
+    parser.addPositionalArgument(QStringLiteral("args"),
+                                 QStringLiteral("[init-demo | query SQL | STORE [CENTRE [CODE]]]"));
+    parser.process(app);
+
+    QStringList positional = parser.positionalArguments();
+    QString command;
+    if (!positional.isEmpty() &&
+        (positional.first() == QLatin1String("init-demo") || positional.first() == QLatin1String("query")))
+        command = positional.takeFirst();
+    QString sql;
+    if (command == QLatin1String("query")) {
+        if (positional.isEmpty()) {
+            err << "query: no SQL statement" << Qt::endl;
+            return 2;
+        }
+        sql = positional.takeLast();
+    }
+    QString storeUrl = parser.value(db), centreUrl = parser.value(centre), operatorCode = parser.value(op);
+    if (storeUrl.isEmpty() && !positional.isEmpty())
+        storeUrl = positional.takeFirst();
+    if (centreUrl.isEmpty() && !positional.isEmpty())
+        centreUrl = positional.takeFirst();
+    if (operatorCode.isEmpty() && !positional.isEmpty())
+        operatorCode = positional.takeFirst();
+    if (storeUrl.isEmpty()) {
+        err << "no store database: give --db FILE or --db postgresql://..." << Qt::endl;
+        return 2;
+    }
+    if (centreUrl.isEmpty())
+        centreUrl = DefaultCentre(storeUrl);
+
+    QString error;
+    StoreHost* host = StoreHost::create(storeUrl, centreUrl, nullptr, &error);
+    if (!host) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    struct Release {
+        StoreHost* h;
+        ~Release() { h->release(); }
+    } release{host};
+
+    if (command == QLatin1String("init-demo") || (parser.isSet(initDemo) && StoreIsEmpty(*host))) {
+        DemoOptions options;
+        options.generatedProducts = parser.value(products).toInt();
+        if (!CreateDemoStore(host->context(), options, &error)) {
+            err << error << Qt::endl;
+            return 1;
+        }
+        if (command == QLatin1String("init-demo")) {
+            out << "demo store created: " << storeUrl << Qt::endl;
+            return 0;
+        }
+    }
+    if (!AdvanceAccountingMonth(host->context(), &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    if (command == QLatin1String("query"))
+        return RunQuery(*host, sql, out, err);
+
+    HostWindow window(host);
+    if (!operatorCode.isEmpty()) {
+        QString password = qEnvironmentVariable("QIANTAI_PASSWORD");
+        if (!qEnvironmentVariableIsSet("QIANTAI_PASSWORD")) {
+            bool ok = false;
+            password =
+                QInputDialog::getText(nullptr, QStringLiteral("登录"),
+                                      QStringLiteral("操作员") + operatorCode + QStringLiteral("的密码:"),
+                                      QLineEdit::Password, QString(), &ok);
+            if (!ok)
+                return 1;
+        }
+        if (!CheckLogin(*host, operatorCode, password, &error)) {
+            err << error << Qt::endl;
+            return 1;
+        }
+    }
+    if (parser.isSet(fullScreen)) {
+        window.showFullScreen();
+    } else {
+        window.resize(1024, 768);
+        window.show();
+    }
+    if (!operatorCode.isEmpty() && !window.openDirectly(operatorCode, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    return app.exec();
+}

@@ -1,0 +1,561 @@
+#include "recording.h"
+
+#include "catalogue.h"
+#include "docnumbers.h"
+
+#include "host/money.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace qiantai::host {
+namespace {
+
+constexpr int ChangeRow = -1;
+constexpr int CashType = 0;
+constexpr int MemberCardType = 6;
+constexpr int CustomerAccountType = 7;
+
+bool IsPreSale(SaleKind k)
+{
+    return k != SaleKind::StorePickup;
+}
+
+QString Money(double v)
+{
+    return QString::number(RoundMoney(v), 'f', 2);
+}
+
+bool ReadNumber(const QVariant& v, double* out)
+{
+    if (!v.isValid() || v.isNull())
+        return false;
+    bool ok = false;
+    *out = v.toDouble(&ok);
+    return ok;
+}
+
+bool ReadTextList(const QVariant& v, QStringList* out)
+{
+    if (!v.isValid() || v.isNull()) {
+        out->clear();
+        return true;
+    }
+    if (v.metaType().id() == QMetaType::QStringList) {
+        *out = v.toStringList();
+        return true;
+    }
+    if (v.metaType().id() == QMetaType::QVariantList) {
+        out->clear();
+        for (const QVariant& e : v.toList())
+            out->append(e.toString().trimmed());
+        return true;
+    }
+    return false;
+}
+
+struct Payment {
+    int type = 0;
+    double amount = 0;
+    QString card, account;
+    int cardType = 0;
+};
+
+// The document as it will be stored, derived from the packets.
+struct Prepared {
+    QString month;
+    QString header, lines, payments; // table names
+    QList<Payment> entries;          // every payment row as sent, in order
+    double paid = 0, change = 0, collection = 0, own = 0, total = 0, cash = 0, memberCard = 0;
+    bool hasCollectionRow = false;
+    int suspended = 0;
+    QStringList collectedSales, collectedPreSales;
+    DataPacket cards;
+    QMap<QString, double> customerAccounts;
+    QList<bool> soldThenPurchased;
+    double rebate = 0;
+};
+
+bool Refuse(QString* message, const QString& text)
+{
+    *message = text;
+    return false;
+}
+
+bool CheckHeader(HostContext& ctx, const SaleDocument& doc, QString* message)
+{
+    static const QRegularExpression sale(QStringLiteral("^\\d{10}$"));
+    static const QRegularExpression preSale(QStringLiteral("^\\d{4}(0[1-9]|1[0-2])\\d{6}$"));
+    if (IsPreSale(doc.kind) ? !preSale.match(doc.number).hasMatch() : !sale.match(doc.number).hasMatch())
+        return Refuse(message, QStringLiteral("单据号") + doc.number +
+                                   (IsPreSale(doc.kind) ? QStringLiteral("不是12位的预销售单据号")
+                                                        : QStringLiteral("不是10位的销售单据号")));
+    QVariant v;
+    bool found = false;
+    if (!ctx.store->scalar(QStringLiteral("SELECT f_Lx FROM tbHostDjhLog WHERE f_Djh = ?"), {doc.number}, &v,
+                           &found, message))
+        return false;
+    if (!found || v.toString() != (IsPreSale(doc.kind) ? QLatin1String("YXS") : QLatin1String("XS")))
+        return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("不是本店分配的"));
+    if (!ctx.store->scalar(QStringLiteral("SELECT f_Zt FROM tbZyda WHERE f_Zybm = ?"), {doc.cashier}, &v,
+                           &found, message))
+        return false;
+    if (!found || v.toInt() != 1)
+        return Refuse(message, QStringLiteral("收银员") + doc.cashier + QStringLiteral("不存在或已停用"));
+    if (!ctx.store->scalar(QStringLiteral("SELECT 1 FROM tbBmda WHERE f_Bmbm = ?"), {doc.group}, &v, &found,
+                           message))
+        return false;
+    if (!found)
+        return Refuse(message, QStringLiteral("柜组") + doc.group + QStringLiteral("在部门档案中不存在"));
+    if (doc.kind == SaleKind::CentralDelivery && (!ctx.centre || ctx.centreCode() != doc.centre))
+        return Refuse(message,
+                      QStringLiteral("配送中心") + doc.centre + QStringLiteral("未配置，不能统一配送"));
+    return true;
+}
+
+bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString* message)
+{
+    const DataPacket& l = doc.lines;
+    if (!RequireColumns(l,
+                        {QStringLiteral("f_Spbm"), QStringLiteral("f_Xssl"), QStringLiteral("f_Xsje"),
+                         QStringLiteral("f_Xxsj"), QStringLiteral("f_Ssje")},
+                        QStringLiteral("销售明细"), message))
+        return false;
+    if (l.rowCount() == 0)
+        return Refuse(message, QStringLiteral("销售明细为空，不能保存单据"));
+    for (int r = 0; r < l.rowCount(); ++r) {
+        const QString line = QStringLiteral("第%1行").arg(r + 1);
+        double q = 0, net = 0, tax = 0, amount = 0;
+        if (!ReadNumber(l.value(r, QStringLiteral("f_Xssl")), &q) ||
+            !ReadNumber(l.value(r, QStringLiteral("f_Xsje")), &net) ||
+            !ReadNumber(l.value(r, QStringLiteral("f_Xxsj")), &tax) ||
+            !ReadNumber(l.value(r, QStringLiteral("f_Ssje")), &amount))
+            return Refuse(message,
+                          QStringLiteral("销售明细") + line + QStringLiteral("的数量或金额不是数字"));
+        if (!MoneyEquals(amount, net + tax))
+            return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("金额") +
+                                       Money(amount) + QStringLiteral("不等于不含税金额") + Money(net) +
+                                       QStringLiteral("加税额") + Money(tax));
+        const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
+        QVariant v;
+        bool found = false;
+        if (!ctx.store->scalar(QStringLiteral("SELECT f_Yxjj FROM tbSpda WHERE f_Spbm = ?"), {product}, &v,
+                               &found, message))
+            return false;
+        if (!found)
+            return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("的商品") + product +
+                                       QStringLiteral("不存在"));
+        p->soldThenPurchased.append(v.toInt() == 1);
+        p->total += amount;
+    }
+    p->total = RoundMoney(p->total);
+    return CalculateLinesRebate(ctx, l, &p->rebate, message);
+}
+
+bool CheckPayments(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString* message)
+{
+    if (doc.bundle.size() != 5)
+        return Refuse(message, QStringLiteral("付款资料不完整：应有5项，收到%1项").arg(doc.bundle.size()));
+    bool ok = false;
+    const DataPacket pay = packetFromVariant(doc.bundle[0], &ok);
+    if (!ok)
+        return Refuse(message, QStringLiteral("付款资料的第1项不是付款明细"));
+    p->cards = packetFromVariant(doc.bundle[1], &ok);
+    if (!ok)
+        return Refuse(message, QStringLiteral("付款资料的第2项不是信用卡明细"));
+    p->suspended = doc.bundle[2].toInt(&ok);
+    if (!ok || (p->suspended != 0 && p->suspended != 1))
+        return Refuse(message, QStringLiteral("挂账标志不正确"));
+    if (!ReadTextList(doc.bundle[3], &p->collectedSales) ||
+        !ReadTextList(doc.bundle[4], &p->collectedPreSales))
+        return Refuse(message, QStringLiteral("统收单据号列表不正确"));
+    if (!RequireColumns(pay, {QStringLiteral("f_Zffs"), QStringLiteral("f_Zfje")}, QStringLiteral("付款明细"),
+                        message))
+        return false;
+
+    int changeRows = 0;
+    for (int r = 0; r < pay.rowCount(); ++r) {
+        Payment e;
+        double amount = 0;
+        e.type = pay.value(r, QStringLiteral("f_Zffs")).toInt(&ok);
+        if (!ok || !ReadNumber(pay.value(r, QStringLiteral("f_Zfje")), &amount))
+            return Refuse(message, QStringLiteral("付款明细第%1行的付款方式或金额不正确").arg(r + 1));
+        e.amount = amount;
+        e.card = pay.value(r, QStringLiteral("f_Hykh")).toString().trimmed();
+        e.account = pay.value(r, QStringLiteral("f_Hyzh")).toString().trimmed();
+        e.cardType = pay.value(r, QStringLiteral("f_Hyklx")).toInt();
+        p->entries.append(e);
+        if (e.type == ChangeRow) {
+            ++changeRows;
+            p->change = amount;
+            continue;
+        }
+        if (changeRows > 0) { // after the change row: the collection row only
+            if (e.type != CashType || amount > MoneyEpsilon || p->hasCollectionRow)
+                return Refuse(message, QStringLiteral("付款明细第%1行在找零行之后，但不是统收行").arg(r + 1));
+            p->hasCollectionRow = true;
+            p->collection = amount;
+            continue;
+        }
+        static const QList<int> known = {0, 2, 4, 5, 6, 7, 8};
+        if (!known.contains(e.type))
+            return Refuse(message, QStringLiteral("付款明细第%1行的付款方式%2不存在").arg(r + 1).arg(e.type));
+        if (amount < -MoneyEpsilon)
+            return Refuse(message, QStringLiteral("付款明细第%1行的金额不能为负数").arg(r + 1));
+        p->paid += amount;
+        if (e.type == CashType)
+            p->cash += amount;
+        if (e.type == MemberCardType)
+            p->memberCard += amount;
+        if (e.type == CustomerAccountType) {
+            if (e.card.isEmpty())
+                return Refuse(message, QStringLiteral("客户消费没有客户编码"));
+            p->customerAccounts[e.card] += amount;
+        }
+    }
+    if (changeRows != 1)
+        return Refuse(message,
+                      QStringLiteral("付款明细应有一行找零（付款方式-1），收到%1行").arg(changeRows));
+    if (p->change < -MoneyEpsilon)
+        return Refuse(message, QStringLiteral("付款金额不足：还差") + Money(-p->change));
+    if (p->change > p->cash + MoneyEpsilon)
+        return Refuse(message, QStringLiteral("找零") + Money(p->change) + QStringLiteral("大于现金付款") +
+                                   Money(p->cash));
+    const bool collected = !p->collectedSales.isEmpty() || !p->collectedPreSales.isEmpty();
+    if (collected != p->hasCollectionRow)
+        return Refuse(message, collected ? QStringLiteral("有统收单据但付款明细没有统收行")
+                                         : QStringLiteral("付款明细有统收行但没有统收单据"));
+    if (collected && p->suspended)
+        return Refuse(message, QStringLiteral("挂账的单据不能统收其他单据"));
+    p->own = RoundMoney(p->paid - p->change + p->collection);
+
+    if (doc.kind == SaleKind::StorePickup) {
+        // The document total may be rounded down to 0.1 at checkout.
+        if (p->own > p->total + MoneyEpsilon || p->own < p->total - 0.1 - MoneyEpsilon)
+            return Refuse(message, QStringLiteral("付款金额") + Money(p->own) + QStringLiteral("与销售金额") +
+                                       Money(p->total) + QStringLiteral("不符"));
+    } else {
+        if (!MoneyEquals(p->own, doc.amount))
+            return Refuse(message, QStringLiteral("付款金额") + Money(p->own) +
+                                       QStringLiteral("与本单应收金额") + Money(doc.amount) +
+                                       QStringLiteral("不符"));
+        if (doc.amount > p->total + MoneyEpsilon || doc.amount < -MoneyEpsilon)
+            return Refuse(message, QStringLiteral("定金") + Money(doc.amount) +
+                                       QStringLiteral("不能大于销售金额") + Money(p->total));
+    }
+    p->cash = RoundMoney(p->cash - p->change + p->collection);
+
+    for (auto it = p->customerAccounts.cbegin(); it != p->customerAccounts.cend(); ++it) {
+        DataPacket acc;
+        const QString sql = QStringLiteral("SELECT COALESCE(b.f_Qcye, 0) + COALESCE(b.f_Skje, 0) - "
+                                           "COALESCE(b.f_Sxje, 0) FROM tbMdkhda a LEFT JOIN tb%1_mdkhwlyhj b "
+                                           "ON a.f_Khbm = b.f_Khbm WHERE a.f_Khbm = ?")
+                                .arg(p->month);
+        if (!ctx.store->query(sql, {it.key()}, &acc, message))
+            return false;
+        if (acc.rowCount() == 0)
+            return Refuse(message, QStringLiteral("客户") + it.key() + QStringLiteral("不存在"));
+        const double balance = acc.value(0, 0).toDouble();
+        if (it.value() > balance + MoneyEpsilon)
+            return Refuse(message, QStringLiteral("客户") + it.key() + QStringLiteral("余额不足：可用") +
+                                       Money(balance) + QStringLiteral("，本次消费") + Money(it.value()));
+    }
+    return true;
+}
+
+// Collected documents must still carry the marker; each becomes collected
+// by this document. Refuses when one is already collected or unknown.
+bool CheckCollected(HostContext& ctx, const Prepared& p, QString* message)
+{
+    double sum = 0;
+    auto read = [&](const QString& table, const QString& number) {
+        DataPacket d;
+        if (!ctx.store->query(QStringLiteral("SELECT f_Xjje, f_Xsbz FROM ") + table +
+                                  QStringLiteral(" WHERE f_Djh = ?"),
+                              {number}, &d, message))
+            return false;
+        if (d.rowCount() == 0 || !d.value(0, 1).toString().contains(CollectionMarker()))
+            return Refuse(message, QStringLiteral("单据") + number + QStringLiteral("不存在或已经统收过"));
+        sum += d.value(0, 0).toDouble();
+        return true;
+    };
+    for (const QString& n : p.collectedSales)
+        if (!read(QStringLiteral("tb") + p.month + QStringLiteral("_Xsmxzb"), n))
+            return false;
+    for (const QString& n : p.collectedPreSales)
+        if (!read(QStringLiteral("tb") + p.month + QStringLiteral("_Yxsmxzb"), n))
+            return false;
+    if (!MoneyEquals(-p.collection, sum))
+        return Refuse(message, QStringLiteral("统收金额") + Money(-p.collection) +
+                                   QStringLiteral("与统收单据现金合计") + Money(sum) +
+                                   QStringLiteral("不符"));
+    return true;
+}
+
+bool MarkCollected(HostContext& ctx, const QString& table, const QString& number, const QString& by,
+                   QString* message)
+{
+    QVariant v;
+    bool found = false;
+    if (!ctx.store->scalar(QStringLiteral("SELECT f_Xsbz FROM ") + table + QStringLiteral(" WHERE f_Djh = ?"),
+                           {number}, &v, &found, message))
+        return false;
+    const QString remark = v.toString();
+    if (!found || !remark.contains(CollectionMarker()))
+        return Refuse(message, QStringLiteral("单据") + number + QStringLiteral("已经被其他收银台统收"));
+    QString marked = remark;
+    marked.replace(CollectionMarker(), QStringLiteral("统收单据") + by);
+    int n = 0;
+    if (!ctx.store->execCount(QStringLiteral("UPDATE ") + table +
+                                  QStringLiteral(" SET f_Xsbz = ? WHERE f_Djh = ? AND f_Xsbz = ?"),
+                              {marked, number, remark}, &n, message))
+        return false;
+    if (n != 1)
+        return Refuse(message, QStringLiteral("单据") + number + QStringLiteral("已经被其他收银台统收"));
+    return true;
+}
+
+// The stored document of this number, if any: the second call of a retry.
+bool AlreadyStored(HostContext& ctx, const SaleDocument& doc, const Prepared& p, bool* stored, double* points,
+                   QString* message)
+{
+    DataPacket d;
+    if (!ctx.store->query(QStringLiteral("SELECT f_Syybm, f_Jfje FROM ") + p.header +
+                              QStringLiteral(" WHERE f_Djh = ?"),
+                          {doc.number}, &d, message))
+        return false;
+    *stored = d.rowCount() > 0;
+    if (!*stored)
+        return true;
+    if (d.value(0, 0).toString() != doc.cashier)
+        return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("已被收银员") +
+                                   d.value(0, 0).toString() + QStringLiteral("使用"));
+    *points = d.value(0, 1).toDouble();
+    return true;
+}
+
+bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared& p, QString* message)
+{
+    Database& c = *ctx.centre;
+    if (!c.begin(message))
+        return false;
+    TransactionGuard guard(c);
+    QVariant v;
+    bool found = false;
+    if (!c.scalar(QStringLiteral("SELECT 1 FROM tbPsckd WHERE f_Djh = ?"), {doc.number}, &v, &found, message))
+        return false;
+    if (found)
+        return guard.commit(message); // written by an earlier attempt
+    if (!doc.warehouse.isEmpty()) {
+        if (!c.scalar(QStringLiteral("SELECT 1 FROM tbCkda WHERE f_Ckbm = ?"), {doc.warehouse}, &v, &found,
+                      message))
+            return false;
+        if (!found)
+            return Refuse(message, QStringLiteral("配送中心仓库") + doc.warehouse + QStringLiteral("不存在"));
+    }
+    QString store;
+    ctx.store->scalar(QStringLiteral("SELECT f_Csz FROM tbSysmsg WHERE f_Csmc = 'dybm'"), {}, &v, &found,
+                      message);
+    store = v.toString();
+    if (!c.exec(QStringLiteral("INSERT INTO tbPsckd (f_Djh, f_Dybm, f_Ckbm, f_Zdrq) VALUES (?, ?, ?, ?)"),
+                {doc.number, store, doc.warehouse, ctx.today()}, message))
+        return false;
+    for (int r = 0; r < doc.lines.rowCount(); ++r) {
+        const QString product = doc.lines.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
+        const double q = doc.lines.value(r, QStringLiteral("f_Xssl")).toDouble();
+        if (!c.exec(QStringLiteral("INSERT INTO tbPsckmx (f_Djh, f_Dnxh, f_Spbm, f_Sl) VALUES (?, ?, ?, ?)"),
+                    {doc.number, r, product, q}, message))
+            return false;
+        if (!doc.warehouse.isEmpty() &&
+            !c.exec(QStringLiteral("INSERT INTO tbCkkc (f_Ckbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
+                                   "(f_Ckbm, f_Spbm) DO UPDATE SET f_Kcsl = tbCkkc.f_Kcsl + excluded.f_Kcsl"),
+                    {doc.warehouse, product, -q}, message))
+            return false;
+    }
+    if (!c.exec(QStringLiteral("UPDATE tbXsxlqK SET f_Zt = 1 WHERE f_Ny = ? AND f_Djh = ?"),
+                {p.month, doc.number}, message))
+        return false;
+    return guard.commit(message);
+}
+
+bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p, double points,
+                   QString* message)
+{
+    Database& s = *ctx.store;
+    const QString remark = p.suspended ? CollectionMarker() : QString();
+    const QString header =
+        QStringLiteral(
+            "INSERT INTO %1 (f_Djh, f_Bmbm, f_Xjje, f_Xsje, f_Djje, f_Rzrq, f_Zdrq, f_Zdsj, f_Syybm, "
+            "f_Syymc, f_Czybz, f_Yyybm, f_Yyymc, f_Ckbm, f_Pszxbm, f_Hykh, f_Hyzh, f_Khxx, f_Xsbz, "
+            "f_Gqbz, f_Xsfs, f_Flje, f_Jfje) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?)")
+            .arg(p.header);
+    if (!s.exec(header,
+                {doc.number,
+                 doc.group,
+                 p.cash,
+                 p.total,
+                 p.own,
+                 ctx.today(),
+                 ctx.today(),
+                 ctx.stamp(),
+                 doc.cashier,
+                 doc.cashierName,
+                 doc.operatorTag,
+                 doc.salesperson,
+                 doc.salespersonName,
+                 doc.warehouse,
+                 doc.centre,
+                 doc.cardNo,
+                 doc.memberAccount,
+                 doc.customerInfo.left(255),
+                 remark,
+                 p.suspended,
+                 int(doc.kind),
+                 p.rebate,
+                 points},
+                message))
+        return false;
+
+    const QString line =
+        QStringLiteral(
+            "INSERT INTO %1 (f_Djh, f_Dnxh, f_Spbm, f_Spmc, f_Jldw, f_Xssl, f_Xsje, f_Xxsj, f_Zdzkzr, "
+            "f_Sgzkzr, f_Sl, f_Ssje, f_Flsp, f_Yxjj, f_Zhjj, f_Tgj, f_Dwbl) VALUES (?, ?, ?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+            .arg(p.lines);
+    const DataPacket& l = doc.lines;
+    auto num = [&](int r, const char* c, double fallback = 0) {
+        const QVariant v = l.value(r, QString::fromLatin1(c));
+        return v.isNull() ? fallback : v.toDouble();
+    };
+    for (int r = 0; r < l.rowCount(); ++r) {
+        const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
+        if (!s.exec(line,
+                    {doc.number, r, product, l.value(r, QStringLiteral("f_Spmc")).toString(),
+                     l.value(r, QStringLiteral("f_Jldw")).toString(), num(r, "f_Xssl"), num(r, "f_Xsje"),
+                     num(r, "f_Xxsj"), num(r, "f_Zdzkzr"), num(r, "f_Sgzkzr"), num(r, "f_Sl"),
+                     num(r, "f_Ssje"), int(num(r, "f_Flsp")), int(num(r, "f_Yxjj")), num(r, "f_Zhjj"),
+                     num(r, "f_Tgj"), num(r, "f_Dwbl", 1)},
+                    message))
+            return false;
+        // Stock leaves the store unless the centre delivers or the product
+        // is booked as purchased when sold.
+        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r] &&
+            !s.exec(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
+                                   "(f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = tbGzkc.f_Kcsl + excluded.f_Kcsl"),
+                    {doc.group, product, -num(r, "f_Xssl")}, message))
+            return false;
+    }
+
+    const QString pay =
+        QStringLiteral("INSERT INTO %1 (f_Djh, f_Xh, f_Zffs, f_Zfje, f_Hykh, f_Hyzh, f_Hyklx) "
+                       "VALUES (?, ?, ?, ?, ?, ?, ?)")
+            .arg(p.payments);
+    for (int i = 0; i < p.entries.size(); ++i) {
+        const Payment& e = p.entries[i];
+        if (!s.exec(pay, {doc.number, i, e.type, RoundMoney(e.amount), e.card, e.account, e.cardType},
+                    message))
+            return false;
+    }
+
+    static const char* cardColumns[] = {"f_Bmbm", "f_Rzrq", "f_Jydm", "f_Khxx", "f_Jyje",   "f_Jysk",
+                                        "f_Jyrq", "f_2gxx", "f_3gxx", "f_zdxx", "f_Poslsh", "f_YposLsh"};
+    for (int r = 0; r < p.cards.rowCount(); ++r) {
+        QVariantList binds{doc.number, r};
+        for (const char* c : cardColumns)
+            binds.append(p.cards.value(r, QString::fromLatin1(c)).toString());
+        if (!s.exec(QStringLiteral(
+                        "INSERT INTO tb%1_Xykmx (f_Djh, f_Xh, f_Bmbm, f_Rzrq, f_Jydm, f_Khxx, f_Jyje, "
+                        "f_Jysk, f_Jyrq, f_2gxx, f_3gxx, f_zdxx, f_Poslsh, f_YposLsh) VALUES (?, ?, ?, ?, "
+                        "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                        .arg(p.month),
+                    binds, message))
+            return false;
+    }
+
+    for (auto it = p.customerAccounts.cbegin(); it != p.customerAccounts.cend(); ++it)
+        if (!s.exec(QStringLiteral(
+                        "INSERT INTO tb%1_mdkhwlyhj (f_Khbm, f_Qcye, f_Skje, f_Sxje) VALUES (?, 0, 0, ?) "
+                        "ON CONFLICT (f_Khbm) DO UPDATE SET f_Sxje = tb%1_mdkhwlyhj.f_Sxje + excluded.f_Sxje")
+                        .arg(p.month),
+                    {it.key(), RoundMoney(it.value())}, message))
+            return false;
+
+    if (doc.kind != SaleKind::CentralDelivery &&
+        !s.exec(QStringLiteral("UPDATE tbXsxlqK SET f_Zt = 1 WHERE f_Ny = ? AND f_Djh = ?"),
+                {p.month, doc.number}, message))
+        return false;
+
+    for (const QString& n : p.collectedSales)
+        if (!MarkCollected(ctx, QStringLiteral("tb") + p.month + QStringLiteral("_Xsmxzb"), n, doc.number,
+                           message))
+            return false;
+    for (const QString& n : p.collectedPreSales)
+        if (!MarkCollected(ctx, QStringLiteral("tb") + p.month + QStringLiteral("_Yxsmxzb"), n, doc.number,
+                           message))
+            return false;
+
+    if (doc.kind == SaleKind::Installation) {
+        const QString month = doc.number.left(6);
+        qint64 n = 0;
+        if (!NextCounter(s, QStringLiteral("GJ"), month, &n, message))
+            return false;
+        if (!s.exec(
+                QStringLiteral("INSERT INTO tb%1_Spgjcb (f_Djh, f_YDjh, f_Zdrq) VALUES (?, ?, ?)").arg(month),
+                {QStringLiteral("AZ") + month + QStringLiteral("%1").arg(n, 6, 10, QLatin1Char('0')),
+                 doc.number, ctx.today()},
+                message))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message)
+{
+    Prepared p;
+    if (!ctx.accountingMonth(&p.month, message) || !ctx.store->ensureMonth(p.month, message))
+        return false;
+    const QString prefix = QStringLiteral("tb") + p.month;
+    p.header = prefix + (IsPreSale(doc.kind) ? QStringLiteral("_Yxsmxzb") : QStringLiteral("_Xsmxzb"));
+    p.lines = prefix + (IsPreSale(doc.kind) ? QStringLiteral("_Yxsmxcb") : QStringLiteral("_xsmxcb"));
+    p.payments = prefix + (IsPreSale(doc.kind) ? QStringLiteral("_Yxszffs") : QStringLiteral("_Xszffs"));
+
+    bool stored = false;
+    if (!CheckHeader(ctx, doc, message) || !AlreadyStored(ctx, doc, p, &stored, pointsAmount, message))
+        return false;
+    if (stored)
+        return true;
+    if (!CheckLines(ctx, doc, &p, message) || !CheckPayments(ctx, doc, &p, message) ||
+        !CheckCollected(ctx, p, message))
+        return false;
+    if (doc.kind == SaleKind::Installation && !ctx.store->ensureMonth(doc.number.left(6), message))
+        return false;
+
+    const double points = RoundMoney(std::max(0.0, p.own - p.memberCard));
+    if (doc.kind == SaleKind::CentralDelivery && !RecordCentreOrder(ctx, doc, p, message))
+        return false;
+
+    if (!ctx.store->begin(message))
+        return false;
+    {
+        TransactionGuard guard(*ctx.store);
+        // Checked again under the write lock: another attempt may have won.
+        if (!AlreadyStored(ctx, doc, p, &stored, pointsAmount, message))
+            return false;
+        if (stored)
+            return guard.commit(message);
+        if (StoreDocument(ctx, doc, p, points, message) && guard.commit(message)) {
+            *pointsAmount = points;
+            return true;
+        }
+    }
+    // A concurrent attempt with the same number may have committed first.
+    QString ignored;
+    if (AlreadyStored(ctx, doc, p, &stored, pointsAmount, &ignored) && stored)
+        return true;
+    return false;
+}
+
+} // namespace qiantai::host

@@ -1,0 +1,47 @@
+// Recording a finished sale document (904 to 907): one transaction per
+// document with its header, lines, payments, bank card rows, stock,
+// customer account, limited-offer reservations and collected documents.
+#pragma once
+
+#include "hostcontext.h"
+
+#include "qiantai/datapacket.h"
+
+#include <QVariantList>
+
+namespace qiantai::host {
+
+enum class SaleKind {
+    StorePickup,     // 904, sale tables
+    StoreDelivery,   // 905, pre-sale tables
+    Installation,    // 906, pre-sale tables and an installation document
+    CentralDelivery, // 907, pre-sale tables and the centre's delivery order
+};
+
+struct SaleDocument {
+    SaleKind kind = SaleKind::StorePickup;
+    QString number;
+    QString cashier, cashierName, operatorTag;
+    QString salesperson, salespersonName;
+    QString group; // counter group (the department for stores without groups)
+    QString warehouse;
+    QString centre; // 907 only
+    QString cardNo, memberAccount;
+    double amount = 0; // 905-907: the part of the amount due that is this document's
+    DataPacket lines;
+    QVariantList bundle; // payments, bank cards, suspension flag, collected sales, collected pre-sales
+    QString customerInfo;
+};
+
+// Validates and stores the document. A document already stored under the
+// same number by the same cashier is not stored again and succeeds. On
+// success `pointsAmount` is the amount that earns loyalty points.
+bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message);
+
+// The remark marker of a document waiting to be collected.
+inline QString CollectionMarker()
+{
+    return QStringLiteral("统收单据XXXX");
+}
+
+} // namespace qiantai::host

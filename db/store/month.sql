@@ -1,0 +1,156 @@
+-- Monthly tables of the store; ${YYYYMM} is the accounting year-month.
+-- Sale documents (store pickup).
+
+CREATE TABLE tb${YYYYMM}_Xsmxzb (
+    f_Djh    VARCHAR(20) NOT NULL PRIMARY KEY,
+    f_Bmbm   VARCHAR(20) NOT NULL,
+    f_Xjje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Xsje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Djje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Rzrq   VARCHAR(8) NOT NULL,
+    f_Zdrq   VARCHAR(8) NOT NULL,
+    f_Zdsj   VARCHAR(19) NOT NULL,
+    f_Syybm  VARCHAR(20) NOT NULL,
+    f_Syymc  VARCHAR(40) NOT NULL DEFAULT '',
+    f_Czybz  VARCHAR(60) NOT NULL DEFAULT '',
+    f_Yyybm  VARCHAR(20) NOT NULL DEFAULT '',
+    f_Yyymc  VARCHAR(40) NOT NULL DEFAULT '',
+    f_Ckbm   VARCHAR(20) NOT NULL DEFAULT '',
+    f_Pszxbm VARCHAR(20) NOT NULL DEFAULT '',
+    f_Hykh   VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyzh   VARCHAR(30) NOT NULL DEFAULT '',
+    f_Khxx   VARCHAR(255) NOT NULL DEFAULT '',
+    f_Xsbz   VARCHAR(255) NOT NULL DEFAULT '',
+    f_Gqbz   INTEGER NOT NULL DEFAULT 0,
+    f_Xsfs   INTEGER NOT NULL DEFAULT 0,
+    f_Flje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Jfje   DOUBLE PRECISION NOT NULL DEFAULT 0
+);
+
+CREATE TABLE tb${YYYYMM}_xsmxcb (
+    f_Djh    VARCHAR(20) NOT NULL REFERENCES tb${YYYYMM}_Xsmxzb (f_Djh),
+    f_Dnxh   INTEGER NOT NULL,
+    f_Spbm   VARCHAR(15) NOT NULL,
+    f_Spmc   VARCHAR(60) NOT NULL DEFAULT '',
+    f_Jldw   VARCHAR(20) NOT NULL DEFAULT '',
+    f_Xssl   DOUBLE PRECISION NOT NULL,
+    f_Xsje   DOUBLE PRECISION NOT NULL,
+    f_Xxsj   DOUBLE PRECISION NOT NULL,
+    f_Zdzkzr DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Sgzkzr DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Sl     DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Ssje   DOUBLE PRECISION NOT NULL,
+    f_Flsp   INTEGER NOT NULL DEFAULT 0,
+    f_Yxjj   INTEGER NOT NULL DEFAULT 0,
+    f_Zhjj   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Tgj    DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Dwbl   DOUBLE PRECISION NOT NULL DEFAULT 1,
+    PRIMARY KEY (f_Djh, f_Dnxh)
+);
+
+CREATE TABLE tb${YYYYMM}_Xszffs (
+    f_Djh   VARCHAR(20) NOT NULL REFERENCES tb${YYYYMM}_Xsmxzb (f_Djh),
+    f_Xh    INTEGER NOT NULL,
+    f_Zffs  INTEGER NOT NULL,
+    f_Zfje  DOUBLE PRECISION NOT NULL,
+    f_Hykh  VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyzh  VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyklx INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (f_Djh, f_Xh)
+);
+
+-- Pre-sale documents (delivered or installed later).
+CREATE TABLE tb${YYYYMM}_Yxsmxzb (
+    f_Djh    VARCHAR(20) NOT NULL PRIMARY KEY,
+    f_Bmbm   VARCHAR(20) NOT NULL,
+    f_Xjje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Xsje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Djje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Rzrq   VARCHAR(8) NOT NULL,
+    f_Zdrq   VARCHAR(8) NOT NULL,
+    f_Zdsj   VARCHAR(19) NOT NULL,
+    f_Syybm  VARCHAR(20) NOT NULL,
+    f_Syymc  VARCHAR(40) NOT NULL DEFAULT '',
+    f_Czybz  VARCHAR(60) NOT NULL DEFAULT '',
+    f_Yyybm  VARCHAR(20) NOT NULL DEFAULT '',
+    f_Yyymc  VARCHAR(40) NOT NULL DEFAULT '',
+    f_Ckbm   VARCHAR(20) NOT NULL DEFAULT '',
+    f_Pszxbm VARCHAR(20) NOT NULL DEFAULT '',
+    f_Hykh   VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyzh   VARCHAR(30) NOT NULL DEFAULT '',
+    f_Khxx   VARCHAR(255) NOT NULL DEFAULT '',
+    f_Xsbz   VARCHAR(255) NOT NULL DEFAULT '',
+    f_Gqbz   INTEGER NOT NULL DEFAULT 0,
+    f_Xsfs   INTEGER NOT NULL DEFAULT 1,
+    f_Flje   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Jfje   DOUBLE PRECISION NOT NULL DEFAULT 0
+);
+
+CREATE TABLE tb${YYYYMM}_Yxsmxcb (
+    f_Djh    VARCHAR(20) NOT NULL REFERENCES tb${YYYYMM}_Yxsmxzb (f_Djh),
+    f_Dnxh   INTEGER NOT NULL,
+    f_Spbm   VARCHAR(15) NOT NULL,
+    f_Spmc   VARCHAR(60) NOT NULL DEFAULT '',
+    f_Jldw   VARCHAR(20) NOT NULL DEFAULT '',
+    f_Xssl   DOUBLE PRECISION NOT NULL,
+    f_Xsje   DOUBLE PRECISION NOT NULL,
+    f_Xxsj   DOUBLE PRECISION NOT NULL,
+    f_Zdzkzr DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Sgzkzr DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Sl     DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Ssje   DOUBLE PRECISION NOT NULL,
+    f_Flsp   INTEGER NOT NULL DEFAULT 0,
+    f_Yxjj   INTEGER NOT NULL DEFAULT 0,
+    f_Zhjj   DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Tgj    DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Dwbl   DOUBLE PRECISION NOT NULL DEFAULT 1,
+    PRIMARY KEY (f_Djh, f_Dnxh)
+);
+
+CREATE TABLE tb${YYYYMM}_Yxszffs (
+    f_Djh   VARCHAR(20) NOT NULL REFERENCES tb${YYYYMM}_Yxsmxzb (f_Djh),
+    f_Xh    INTEGER NOT NULL,
+    f_Zffs  INTEGER NOT NULL,
+    f_Zfje  DOUBLE PRECISION NOT NULL,
+    f_Hykh  VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyzh  VARCHAR(30) NOT NULL DEFAULT '',
+    f_Hyklx INTEGER NOT NULL DEFAULT 0,
+    PRIMARY KEY (f_Djh, f_Xh)
+);
+
+-- Bank card transactions of sale and pre-sale documents.
+CREATE TABLE tb${YYYYMM}_Xykmx (
+    f_Djh     VARCHAR(20) NOT NULL,
+    f_Xh      INTEGER NOT NULL,
+    f_Bmbm    VARCHAR(20) NOT NULL DEFAULT '',
+    f_Rzrq    VARCHAR(20) NOT NULL DEFAULT '',
+    f_Jydm    VARCHAR(20) NOT NULL DEFAULT '',
+    f_Khxx    VARCHAR(40) NOT NULL DEFAULT '',
+    f_Jyje    VARCHAR(20) NOT NULL DEFAULT '',
+    f_Jysk    VARCHAR(10) NOT NULL DEFAULT '',
+    f_Jyrq    VARCHAR(10) NOT NULL DEFAULT '',
+    f_2gxx    VARCHAR(255) NOT NULL DEFAULT '',
+    f_3gxx    VARCHAR(255) NOT NULL DEFAULT '',
+    f_zdxx    VARCHAR(20) NOT NULL DEFAULT '',
+    f_Poslsh  VARCHAR(20) NOT NULL DEFAULT '',
+    f_YposLsh VARCHAR(20) NOT NULL DEFAULT '',
+    PRIMARY KEY (f_Djh, f_Xh)
+);
+
+-- Installation documents made from installation sales; the year-month of
+-- this table is the first six characters of the sale's number.
+CREATE TABLE tb${YYYYMM}_Spgjcb (
+    f_Djh  VARCHAR(20) NOT NULL PRIMARY KEY,
+    f_YDjh VARCHAR(20) NOT NULL,
+    f_Zdrq VARCHAR(8) NOT NULL,
+    f_Zt   INTEGER NOT NULL DEFAULT 0
+);
+CREATE UNIQUE INDEX tb${YYYYMM}_Spgjcb_YDjh ON tb${YYYYMM}_Spgjcb (f_YDjh);
+
+-- Store customers' account totals of the month.
+CREATE TABLE tb${YYYYMM}_mdkhwlyhj (
+    f_Khbm VARCHAR(20) NOT NULL PRIMARY KEY REFERENCES tbMdkhda (f_Khbm),
+    f_Qcye DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Skje DOUBLE PRECISION NOT NULL DEFAULT 0,
+    f_Sxje DOUBLE PRECISION NOT NULL DEFAULT 0
+);
