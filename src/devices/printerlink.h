@@ -1,0 +1,31 @@
+// The byte channel to a receipt printer: a TCP socket or a file/device.
+// Writes are synchronous, complete and checked.
+#pragma once
+
+#include "devices/printertarget.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+namespace qiantai {
+
+class PrinterLink {
+public:
+    virtual ~PrinterLink() = default;
+    // Writes every byte and flushes; a UnifiedPOS result code.
+    virtual long Write(const QByteArray& bytes) = 0;
+};
+
+struct PrinterLinkTimeouts {
+    int connectMs = 3000;
+    int writeMs = 5000;
+};
+
+// Opens the channel to `target`. On failure answers null and sets *result to
+// opos::ENoService (invalid target), opos::ETimeout (no answer in time) or
+// opos::ENoHardware (refused, missing device, unwritable file).
+std::unique_ptr<PrinterLink> OpenPrinterLink(const PrinterTarget& target, const PrinterLinkTimeouts& timeouts,
+                                             long* result);
+
+} // namespace qiantai
