@@ -1,0 +1,110 @@
+#include "screens/checkout/receipt.h"
+
+#include "devices/posprinter.h"
+#include "devices/systemclock.h"
+#include "host/hostservice.h"
+#include "report/report.h"
+#include "report/reportprinter.h"
+#include "sale/salesession.h"
+#include "screens/checkout/receipttext.h"
+
+#include <optional>
+
+namespace qiantai {
+
+const char* const SaleReceiptCategory = "销货单";
+
+namespace {
+
+constexpr int InstallationSale = 2;
+const QString TextReceiptMode = QStringLiteral("1");
+
+bool fail(QString* error, const QString& message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+// f_Djh of the first row of the related-document query; empty when the query
+// fails or finds nothing.
+QString relatedDocumentNumber(SaleSession& s)
+{
+    const QString sql = RelatedDocumentQuery(s.Djh);
+    if (sql.isEmpty() || !s.HostObject)
+        return {};
+    HostService host(s.HostObject.get());
+    DataPacket rows;
+    if (!host.OpenQuery(sql, rows) || rows.isEmpty())
+        return {};
+    return rows.value(0, QStringLiteral("f_Djh")).toString();
+}
+
+// The first template row named `category`, ignoring case; -1 when none.
+int findTemplate(const DataPacket& templates, const QString& category)
+{
+    for (int r = 0; r < templates.rowCount(); ++r)
+        if (templates.value(r, QStringLiteral("f_reportname"))
+                .toString()
+                .compare(category, Qt::CaseInsensitive) == 0)
+            return r;
+    return -1;
+}
+
+QString printerFailure(long code)
+{
+    return QStringLiteral("小票打印失败（打印机返回%1），请检查打印机！").arg(code);
+}
+
+bool printText(SaleSession& s, const DataPacket& saleLines, QString* error)
+{
+    PosPrinter* printer = s.PosPrinter.get();
+    if (!printer)
+        return fail(error, QStringLiteral("小票打印机未初始化，请检查打印！"));
+    const QString text = BuildTextReceipt(s, saleLines, ModuleClock().Now());
+    if (const long code = printer->PrintNormal(opos::StationReceipt, text + QLatin1Char('\n')))
+        return fail(error, printerFailure(code));
+    for (int i = 0; i < ReceiptClosingFeeds; ++i)
+        if (const long code = printer->PrintNormal(opos::StationReceipt, QStringLiteral("\n")))
+            return fail(error, printerFailure(code));
+    if (const long code = printer->CutPaper(opos::FullCut))
+        return fail(error, printerFailure(code));
+    return true;
+}
+
+} // namespace
+
+bool PrepareReceiptReport(SaleSession& s, const DataPacket& saleLines, Report& report, QString* error)
+{
+    const QString category = QString::fromUtf8(SaleReceiptCategory);
+    const int row = findTemplate(s.SaleTemplates, category);
+    if (row < 0)
+        return fail(error, category + QStringLiteral("报表模板不存在！"));
+    QString loadError;
+    if (!report.Load(s.SaleTemplates.value(row, QStringLiteral("f_reportinfo")).toString(), &loadError))
+        return fail(error, loadError);
+
+    std::optional<QString> related;
+    if (s.Xsfs == InstallationSale)
+        related = relatedDocumentNumber(s);
+    report.ClearVariables();
+    for (const auto& [name, value] : ReceiptVariables(s, ModuleClock().Now(), related))
+        report.SetVariable(name, value);
+    report.SetDataSource(saleLines);
+    return true;
+}
+
+bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, const QString& reportOutput, QString* error)
+{
+    if (s.Xsxpdyfs == TextReceiptMode)
+        return printText(s, saleLines, error);
+    Report report;
+    if (!PrepareReceiptReport(s, saleLines, report, error))
+        return false;
+    QString printError;
+    if (!PrintReport(report, reportOutput, QString::fromUtf8(SaleReceiptCategory), &printError))
+        return fail(error, QStringLiteral("小票打印失败：") + printError);
+    return true;
+}
+
+} // namespace qiantai
