@@ -11,26 +11,39 @@ namespace qiantai {
 
 namespace {
 
+// Holds one connection from Open to Close. A connection the printer has
+// dropped meanwhile (switched off and on, idle time-out) is made again before
+// the next write, so that bytes never go into a dead socket.
 class TcpLink : public PrinterLink {
 public:
-    explicit TcpLink(int writeMs) : writeMs_(writeMs) {}
-
-    long Connect(const QString& host, quint16 port, int timeoutMs)
+    TcpLink(QString host, quint16 port, const PrinterLinkTimeouts& timeouts)
+        : host_(std::move(host)), port_(port), timeouts_(timeouts)
     {
-        socket_.connectToHost(host, port, QIODevice::WriteOnly);
-        if (socket_.waitForConnected(timeoutMs))
+    }
+
+    long Connect()
+    {
+        socket_.abort();
+        socket_.connectToHost(host_, port_);
+        if (socket_.waitForConnected(timeouts_.connectMs))
             return opos::Success;
         return socket_.error() == QAbstractSocket::SocketTimeoutError ? opos::ETimeout : opos::ENoHardware;
     }
 
     long Write(const QByteArray& bytes) override
     {
-        if (socket_.state() != QAbstractSocket::ConnectedState)
-            return opos::EOffline;
+        // Takes in what the printer sent (status bytes, or the end of the
+        // connection) so that the state below is current.
+        socket_.waitForReadyRead(0);
+        socket_.readAll();
+        if (socket_.state() != QAbstractSocket::ConnectedState) {
+            if (Connect() != opos::Success)
+                return opos::EOffline;
+        }
         if (socket_.write(bytes) != bytes.size())
             return opos::EFailure;
         while (socket_.bytesToWrite() > 0) {
-            if (!socket_.waitForBytesWritten(writeMs_))
+            if (!socket_.waitForBytesWritten(timeouts_.writeMs))
                 return socket_.error() == QAbstractSocket::SocketTimeoutError ? opos::ETimeout
                                                                               : opos::EFailure;
         }
@@ -41,12 +54,14 @@ public:
     {
         socket_.disconnectFromHost();
         if (socket_.state() != QAbstractSocket::UnconnectedState)
-            socket_.waitForDisconnected(writeMs_);
+            socket_.waitForDisconnected(timeouts_.writeMs);
     }
 
 private:
+    QString host_;
+    quint16 port_;
+    PrinterLinkTimeouts timeouts_;
     QTcpSocket socket_;
-    int writeMs_;
 };
 
 class FileLink : public PrinterLink {
@@ -89,8 +104,8 @@ std::unique_ptr<PrinterLink> OpenPrinterLink(const PrinterTarget& target, const 
     long code = opos::ENoService;
     std::unique_ptr<PrinterLink> link;
     if (target.kind == PrinterTarget::Kind::Tcp) {
-        auto tcp = std::make_unique<TcpLink>(timeouts.writeMs);
-        code = tcp->Connect(target.host, target.port, timeouts.connectMs);
+        auto tcp = std::make_unique<TcpLink>(target.host, target.port, timeouts);
+        code = tcp->Connect();
         if (code == opos::Success)
             link = std::move(tcp);
     } else if (target.kind == PrinterTarget::Kind::File) {

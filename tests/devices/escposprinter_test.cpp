@@ -122,6 +122,17 @@ TEST(EscPosPrinter, InitialisesOnceAfterEachEnablingAndCutsPartially)
     EXPECT_EQ(printer.bytes().toHex(' '), expected.toHex(' '));
 }
 
+TEST(EscPosPrinter, ConnectsAgainWhenThePrinterDroppedTheConnection)
+{
+    LoopbackReceiver printer(/*dropFirst=*/true);
+    EscPosPrinter p(onlyOmron(tcpUri(printer.port())));
+    startUp(p);
+    printer.waitUntilDropped();
+    EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "A\n"), opos::Success);
+    EXPECT_EQ(p.Close(), opos::Success);
+    EXPECT_EQ(printer.bytes().toHex(' '), (InitGbk + "A\n").toHex(' '));
+}
+
 TEST(EscPosPrinter, AppendsToAFileAndHonoursTheEncoding)
 {
     QTemporaryDir dir;

@@ -1,21 +1,25 @@
-// A one-connection TCP listener on 127.0.0.1 that collects every byte it is
-// sent until the peer closes; it stands in for a network receipt printer.
+// A TCP listener on 127.0.0.1 that collects every byte of one connection
+// until the peer closes; it stands in for a network receipt printer. With
+// `dropFirst` it first closes one connection unread, like a printer that was
+// switched off and on.
 #pragma once
 
 #include <QByteArray>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <future>
 #include <thread>
 
 namespace qiantai::test {
 
 class LoopbackReceiver {
 public:
-    LoopbackReceiver()
+    explicit LoopbackReceiver(bool dropFirst = false) : dropFirst_(dropFirst)
     {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
@@ -38,7 +42,10 @@ public:
     }
 
     quint16 port() const { return port_; }
-    // Waits for the peer to close, then answers what it sent.
+    // With dropFirst: waits until the first connection has been closed.
+    void waitUntilDropped() { dropped_.get_future().wait(); }
+    // Waits for the peer to close, then answers what it sent; empty when no
+    // connection came within ten seconds.
     QByteArray bytes()
     {
         if (thread_.joinable())
@@ -47,9 +54,27 @@ public:
     }
 
 private:
+    // The next connection; -1 when none comes within ten seconds (a broken
+    // client must fail the test, not hang it) or the listener is shut down.
+    int acceptOne()
+    {
+        pollfd pending{listener_, POLLIN, 0};
+        if (::poll(&pending, 1, 10000) <= 0)
+            return -1;
+        return ::accept(listener_, nullptr, nullptr);
+    }
+
     void receive()
     {
-        const int peer = ::accept(listener_, nullptr, nullptr);
+        if (dropFirst_) {
+            const int first = acceptOne();
+            if (first >= 0)
+                ::close(first);
+            dropped_.set_value();
+            if (first < 0)
+                return;
+        }
+        const int peer = acceptOne();
         if (peer < 0)
             return;
         char buffer[4096];
@@ -62,6 +87,8 @@ private:
         ::close(peer);
     }
 
+    bool dropFirst_;
+    std::promise<void> dropped_;
     int listener_ = -1;
     quint16 port_ = 0;
     QByteArray bytes_;
