@@ -1,5 +1,6 @@
 #include "report/reportprinter.h"
 
+#include "host/inifile.h"
 #include "report/report.h"
 
 #include <QFile>
@@ -22,6 +23,12 @@ bool fail(QString* error, const QString& message)
 }
 
 } // namespace
+
+QString StationReportOutput()
+{
+    const QString output = StationIni::value(QStringLiteral("Report"), QStringLiteral("Output")).trimmed();
+    return output.isEmpty() ? QString::fromLatin1(DefaultPrinterOutput) : output;
+}
 
 bool PrintReport(const Report& report, const QString& output, const QString& documentName, QString* error)
 {

@@ -11,6 +11,9 @@ class Report;
 // is "printer" or a PDF file path).
 extern const char* const DefaultPrinterOutput; // "printer"
 
+// [Report] Output of the station INI; DefaultPrinterOutput when it is not set.
+QString StationReportOutput();
+
 // Prints `report` once: to the default printer when `output` is empty or
 // "printer" (any case), otherwise to the PDF file `output`, replacing it.
 // False with *error when there is no default printer, the printer reports an

@@ -107,4 +107,9 @@ bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, const QString& re
     return true;
 }
 
+bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, QString* error)
+{
+    return PrintReceipt(s, saleLines, StationReportOutput(), error);
+}
+
 } // namespace qiantai

@@ -28,6 +28,9 @@ constexpr int ReceiptClosingFeeds = 4;
 // here, so a failure must not lead to recording the sale again.
 bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, const QString& reportOutput, QString* error);
 
+// PrintReceipt to the station's [Report] Output.
+bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, QString* error);
+
 // The "销货单" template of SaleTemplates loaded into `report` and filled with
 // the receipt variables and `saleLines`; false with *error otherwise. Runs the
 // related-document query through the host for installation sales.
