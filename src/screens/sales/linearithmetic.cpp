@@ -56,14 +56,4 @@ void ApplyTypedAmount(TSaleRecord& line, double quantity, double amount, int xsf
     }
 }
 
-DocumentTotals ComputeDocumentTotals(const TSaleRecords& lines)
-{
-    DocumentTotals totals;
-    for (const TSaleRecord& line : lines) {
-        totals.quantity += line.Quantity;
-        totals.amount += LineAmount(line);
-    }
-    return totals;
-}
-
 } // namespace qiantai

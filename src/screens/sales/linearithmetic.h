@@ -31,11 +31,4 @@ void ComputeLineAmounts(TSaleRecord& line, double quantity, double unitPrice, in
 // unit price and manual discount.
 void ApplyTypedAmount(TSaleRecord& line, double quantity, double amount, int xsfkz);
 
-struct DocumentTotals {
-    double quantity = 0; // sum of Quantity
-    double amount = 0;   // sum of NetAmount + TaxAmount
-};
-
-DocumentTotals ComputeDocumentTotals(const TSaleRecords& lines);
-
 } // namespace qiantai

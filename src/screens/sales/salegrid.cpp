@@ -6,6 +6,7 @@
 #include "screens/sales/salegridpaint.h"
 #include "screens/sales/salegridprompts.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -165,7 +166,6 @@ void TSaleGrid::OpenEditor(const QString& text)
 
 void TSaleGrid::EditorKey(int key)
 {
-    CommitEditor();
     GridKey(key);
 }
 
@@ -230,6 +230,18 @@ bool TSaleGrid::LeaveCell(int targetRow, int targetCol)
 
 bool TSaleGrid::GridKey(int key)
 {
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        CommitEditor();
+        break;
+    default:
+        return false;
+    }
     const int row = CurrentRow();
     const int col = CurrentCol();
     const bool hasLine = model_->RowHasLine(row);
@@ -349,6 +361,19 @@ void TSaleGrid::keyPressEvent(QKeyEvent* event)
     }
     if (GridKey(event->key())) {
         event->accept();
+        return;
+    }
+    // A key sent to the grid itself while its editor is open goes on to the
+    // editor, which filters it as typed there.
+    if (QLineEdit* opened = OpenedEditor()) {
+        if (event->key() == Qt::Key_Escape) {
+            CancelEditor();
+            event->ignore();
+            return;
+        }
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+        QCoreApplication::sendEvent(opened, &copy);
+        event->setAccepted(copy.isAccepted());
         return;
     }
     const CellEditor editor = CurrentEditor();

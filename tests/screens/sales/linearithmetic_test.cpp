@@ -111,20 +111,3 @@ TEST(LineArithmetic, TypedAmountOnAnAmountControlledOrZeroQuantityLineKeepsPrice
     EXPECT_EQ(none.ManualDiscount, 2);
     EXPECT_DOUBLE_EQ(none.NetAmount + none.TaxAmount, 10);
 }
-
-TEST(LineArithmetic, DocumentTotalsAddQuantitiesAndLineAmounts)
-{
-    TSaleRecords lines;
-    EXPECT_EQ(ComputeDocumentTotals(lines).quantity, 0);
-    TSaleRecord& a = lines.Add();
-    a.Quantity = 3;
-    a.NetAmount = 32.05;
-    a.TaxAmount = 5.45;
-    TSaleRecord& b = lines.Add();
-    b.Quantity = 0.5;
-    b.NetAmount = 10;
-    b.TaxAmount = 1.3;
-    const DocumentTotals totals = ComputeDocumentTotals(lines);
-    EXPECT_DOUBLE_EQ(totals.quantity, 3.5);
-    EXPECT_DOUBLE_EQ(totals.amount, 48.8);
-}

@@ -2,6 +2,7 @@
 
 #include "fakehost.h"
 #include "fakeprompts.h"
+#include "modalscript.h"
 #include "productstore.h"
 #include "sale/salesession.h"
 
@@ -9,8 +10,10 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -362,4 +365,56 @@ TEST_F(SaleGridTest, RefreshShowsLinesChangedElsewhere)
     grid->RefreshLines();
     EXPECT_EQ(grid->CellText(1, 5), "1.25");
     EXPECT_EQ(grid->CellText(1, 6), "11.25");
+}
+
+TEST_F(SaleGridTest, RealDialogsPickTheProductAndTellTheRefusal)
+{
+    grid->SetPrompts(nullptr); // the information box and the pick list
+    store.products["6901"] = {ProductStore::Product("200001", "电视 A", 1999, 17, 0, 0, "6901"),
+                              ProductStore::Product("200002", "电视 B", 2199, 17, 0, 0, "6901")};
+    type("6901");
+    {
+        QStringList shown;
+        qiantai::test::ModalScript pick("<Down><Enter>", [&](QWidget* modal) {
+            if (auto* list = modal->findChild<QTableWidget*>())
+                for (int r = 0; r < list->rowCount(); ++r)
+                    shown.append(list->item(r, 0)->text());
+        });
+        key(Qt::Key_Return);
+        EXPECT_TRUE(pick.done());
+        EXPECT_EQ(shown, (QStringList{"200001", "200002"}));
+    }
+    ASSERT_EQ(lines().Count(), 1);
+    EXPECT_EQ(lines()[0].ProductCode, "200002");
+    EXPECT_EQ(grid->CellText(1, 1), QString::fromUtf8("电视 B"));
+
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    store.departmentAllows = false;
+    type("100001");
+    {
+        QString message;
+        qiantai::test::ModalScript box("<Esc><Enter>", [&](QWidget* modal) {
+            for (QLabel* label : modal->findChildren<QLabel*>())
+                message += label->text() + "|";
+        });
+        key(Qt::Key_Return);
+        EXPECT_TRUE(box.done());
+        EXPECT_TRUE(message.contains(QString::fromUtf8("部门商品对照不存在!"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8("错误提示"))) << message.toStdString();
+    }
+    EXPECT_EQ(lines().Count(), 1);
+    EXPECT_EQ(cursor(), Cell(2, 0));
+    EXPECT_EQ(grid->CellText(2, 0), QString());
+}
+
+TEST_F(SaleGridTest, KeysSentToTheGridWhileItsEditorIsOpenAreTypedIntoTheEditor)
+{
+    store.products["12"] = {ProductStore::Product("100012", "电扇", 99)};
+    for (char c : {'1', 'a', '2'})
+        QTest::keyClick(grid, c);
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_EQ(lines().Count(), 1);
+    EXPECT_EQ(lines()[0].ProductCode, "100012");
 }
