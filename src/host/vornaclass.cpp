@@ -1,6 +1,7 @@
 #include "host/vornaclass.h"
 
 #include "host/commonhelpers.h"
+#include "host/numbertext.h"
 #include "host/sysparamrules.h"
 
 #include <cmath>
@@ -41,14 +42,7 @@ bool toInteger(const QString& text, int& out, QString& error)
 
 bool toFloat(const QString& text, double& out, QString& error)
 {
-    bool ok = false;
-    const double d = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(d)) {
-        error = QStringLiteral("'%1' is not a valid floating point value").arg(text);
-        return false;
-    }
-    out = d;
-    return true;
+    return TextToFloat(text, out, error);
 }
 
 // Converts `text` as the rule says and stores it; false with the conversion's
