@@ -1,0 +1,136 @@
+#include "modalscript.h"
+#include "storefixture.h"
+
+#include "controls/flatedit.h"
+#include "sale/salesession.h"
+#include "screens/lookups/frminputxsxx.h"
+#include "screens/lookups/frmselect.h"
+
+#include <QLabel>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+using namespace qiantai;
+using qiantai::test::ModalScript;
+using qiantai::test::StoreFixture;
+
+TEST(TfrmSelect, KeysMoveTheChoiceAndCloseThePicker)
+{
+    const struct {
+        int start;
+        const char* script;
+        int result;
+        int selected;
+    } cases[] = {
+        {0, "<Down><Down><Enter>", TfrmSelect::Confirmed, 2},
+        {0, "<Up><Enter>", TfrmSelect::Confirmed, 3},        // wraps to the last option
+        {3, "<Down><KP1><Enter>", TfrmSelect::Confirmed, 1}, // keypad digit picks directly
+        {2, "0<Enter>", TfrmSelect::Confirmed, 0},
+        {1, "<Down><Esc>", TfrmSelect::Cancelled, 2},
+        {1, "x<Space><Enter>", TfrmSelect::Confirmed, 1}, // other keys change nothing
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        TfrmSelect picker(nullptr);
+        picker.setSelected(c.start);
+        QString shownChoice;
+        ModalScript script(QString::fromUtf8(c.script), [&](QWidget* w) {
+            shownChoice = static_cast<TfrmSelect*>(w)->choiceLabel()->text();
+        });
+        EXPECT_EQ(picker.exec(), c.result);
+        EXPECT_TRUE(script.done());
+        EXPECT_EQ(picker.selected(), c.selected);
+        EXPECT_EQ(shownChoice, QStringLiteral("选择[%1]项").arg(c.start));
+    }
+}
+
+namespace {
+
+class InputXsxxTest : public ::testing::Test {
+protected:
+    InputXsxxTest() : host(new StoreFixture)
+    {
+        s.HostObject.reset(host);
+        host->release();
+        s.Dybm = QStringLiteral("0101");
+        s.Dwlx = QStringLiteral("02");
+    }
+
+    // Types `keys` into a fresh dialog; returns its result.
+    int Run(const QString& keys, bool warehouse = false)
+    {
+        TfrmInputXsxx dialog(nullptr, s);
+        dialog.setWarehouseEnabled(warehouse);
+        ModalScript script(keys, [&](QWidget* w) { firstFocus = w->focusWidget(); });
+        const int result = dialog.exec();
+        EXPECT_TRUE(script.done());
+        firstFocusName = firstFocus ? firstFocus->objectName() : QString();
+        counterText = dialog.counterCode()->text();
+        salespersonText = dialog.salespersonCode()->text();
+        return result;
+    }
+
+    SaleSession s;
+    StoreFixture* host;
+    QPointer<QWidget> firstFocus;
+    QString firstFocusName, counterText, salespersonText;
+};
+
+} // namespace
+
+TEST_F(InputXsxxTest, SalespersonConfirmsOnAStoreAndCounterGroupIsNotOffered)
+{
+    EXPECT_EQ(Run(QStringLiteral("2001<Enter><Enter>")), TfrmInputXsxx::Confirmed);
+    EXPECT_EQ(firstFocusName, QStringLiteral("edtYyybm"));
+    EXPECT_EQ(s.Yyybm, QStringLiteral("2001"));
+    EXPECT_EQ(s.Yyymc, QStringLiteral("李四"));
+    EXPECT_TRUE(s.Gzbm.isEmpty());
+}
+
+TEST_F(InputXsxxTest, CodeBoxesTakeDigitsOnly)
+{
+    s.Dwlx = QStringLiteral("10"); // a chain mall chooses its counter group
+    EXPECT_EQ(Run(QStringLiteral("0a1.0-101x<Esc>")), TfrmInputXsxx::Exit);
+    EXPECT_EQ(firstFocusName, QStringLiteral("edtGzbm"));
+    EXPECT_EQ(counterText, QStringLiteral("010101"));
+    EXPECT_TRUE(s.Gzbm.isEmpty()); // Esc takes nothing typed
+
+    s.Dwlx = QStringLiteral("02");
+    EXPECT_EQ(Run(QStringLiteral("2b0.0c1<Enter><Enter>")), TfrmInputXsxx::Confirmed);
+    EXPECT_EQ(s.Yyybm, QStringLiteral("2001"));
+}
+
+TEST_F(InputXsxxTest, CounterGroupThenSalespersonThenWarehouse)
+{
+    s.Dwlx = QStringLiteral("10");
+    EXPECT_EQ(Run(QStringLiteral("010101<Enter><Enter>2001<Enter><Enter>01<Enter><Enter>"), true),
+              TfrmInputXsxx::Confirmed);
+    EXPECT_EQ(s.Gzbm, QStringLiteral("010101"));
+    EXPECT_EQ(s.Gzmc, QStringLiteral("彩电柜"));
+    EXPECT_EQ(s.Yyymc, QStringLiteral("李四"));
+    EXPECT_EQ(s.Ckbm, QStringLiteral("01"));
+    EXPECT_EQ(s.Ckmc, QStringLiteral("中心一库"));
+}
+
+TEST_F(InputXsxxTest, UnknownCodesAreRefusedAndTheCursorStays)
+{
+    s.Dwlx = QStringLiteral("10");
+    // The unknown counter group is told in a box closed with Enter; the
+    // unknown salesperson is silently kept out.
+    EXPECT_EQ(Run(QStringLiteral(
+                  "999<Enter><Enter><Backspace><Backspace><Backspace>010101<Enter><Enter>9999<Enter><F1>")),
+              TfrmInputXsxx::PreviousStep);
+    EXPECT_EQ(s.Gzbm, QStringLiteral("010101"));
+    EXPECT_TRUE(s.Yyybm.isEmpty());
+    EXPECT_TRUE(s.Yyymc.isEmpty());
+}
+
+TEST_F(InputXsxxTest, F1AndEscEndTheDialogFromAnyBox)
+{
+    EXPECT_EQ(Run(QStringLiteral("20<F1>")), TfrmInputXsxx::PreviousStep);
+    EXPECT_EQ(Run(QStringLiteral("<Esc>")), TfrmInputXsxx::Exit);
+    // The warehouse box cannot be reached without a warehouse row.
+    EXPECT_EQ(Run(QStringLiteral("2001<Enter><Enter>")), TfrmInputXsxx::Confirmed);
+    EXPECT_TRUE(s.Ckbm.isEmpty());
+}
