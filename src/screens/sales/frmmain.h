@@ -2,33 +2,107 @@
 #pragma once
 
 #include "controls/frmbase.h"
+#include "host/sysparams.h"
+#include "screens/sales/beginsale.h"
+#include "screens/sales/startup.h"
+
+#include <QSize>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
 
 namespace qiantai {
 
-class TFrmMain : public TFrmBase {
+class TSalesPanel;
+
+class TFrmMain : public TFrmBase, public SaleDocumentScreen {
     Q_OBJECT
 public:
-    // Runs the whole start-up; StartupOk() tells whether it completed.
+    // Runs the whole start-up (stops are shown at once); StartupOk() tells
+    // whether it completed.
     TFrmMain(QWidget* owner, QWidget* hostControl);
     ~TFrmMain() override;
+
+    // The services of this station: clock and its INI switch, no report
+    // engine or receipt printer yet.
+    static StartupServices StationStartupServices();
 
     bool StartupOk() const { return startupOk_; }
     bool FirstShow() const { return firstShow_; }
     bool Closed() const { return closed_; }
+    const TSysParamRecord& Params() const { return params_; }
 
     // Begins a sale document: sales method, sales information, number.
     void BeginSaleDocument();
 
+    // Lays the screen out for a screen of `screen` (done on the first display).
+    void ApplyLayout(QSize screen);
+    void UpdateClock();
+
+    // SaleDocumentScreen
+    void ResetGrid() override;
+    void RefreshLabels() override;
+    bool ChooseSalesMethod(int& xsfs) override;
+    SalesInfoOutcome EnterSalesInformation(bool withWarehouse) override;
+    int ShowMessage(const QString& text, int kind) override;
+    void CloseScreen() override;
+    bool IdentifyMemberCard() override;
+    void RefreshMemberLine() override;
+
+    QLabel* label(const char* name) const;
+    QLineEdit* footerField(const char* name) const;
+    QWidget* gridPanel() const;
+
+signals:
+    // F1 with lines, F3, F10 with entries: the checkout, discount and system
+    // tools screens attach here.
+    void CheckoutRequested();
+    void DiscountRequested();
+    void SystemToolsRequested();
+
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const StartupServices& services);
+    void showStop(const StartupStop& stop);
+    void buildWidgets();
+    void flowNumberPanel();
+    void FormKeyDown(int key);
+    void deleteAllLines();
+    QWidget* dialogOwner();
 
     bool firstShow_ = true;
     bool startupOk_ = false;
     bool closed_ = false;
+    TSysParamRecord params_;
+
+    TSalesPanel* panTitle1_ = nullptr;
+    TSalesPanel* panTitle2_ = nullptr;
+    TSalesPanel* panNr1_ = nullptr;
+    TSalesPanel* panNr2_ = nullptr;
+    TSalesPanel* panBody1_ = nullptr;
+    TSalesPanel* sapGrid_ = nullptr;
+    TSalesPanel* panGrid_ = nullptr;
+    TSalesPanel* panFooter_ = nullptr;
+    QLabel* lblBmbm_ = nullptr;
+    QLabel* lblTitle1_ = nullptr;
+    QLabel* lblTitle2_ = nullptr;
+    QLabel* lblTime_ = nullptr;
+    QLabel* lblDjh_ = nullptr;
+    QLabel* lblNr_ = nullptr;
+    QLabel* lbljs1_ = nullptr;
+    QLabel* lbljs2_ = nullptr;
+    QLabel* lbljs_ = nullptr;
+    QLabel* lblje1_ = nullptr;
+    QLabel* lblje2_ = nullptr;
+    QLabel* lblje_ = nullptr;
+    QLabel* lblTsxx_ = nullptr;
+    QLineEdit* edtHy_ = nullptr;
+    QTimer* timer1_ = nullptr;
 };
 
 } // namespace qiantai

@@ -1,0 +1,43 @@
+#include "screens/cards/stationcardservices.h"
+
+#include "host/inifile.h"
+#include "screens/lookups/showhostmessage.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace qiantai {
+
+bool StationFrontEndSettings(const QString& yckqzj, CardFrontEndSettings& settings, QString& error)
+{
+    const QString section = QStringLiteral("CardFrontEnd");
+    CardFrontEndSettings s;
+    s.port = StationIni::intValue(section, QStringLiteral("Port"), s.port);
+    s.connectTimeoutSeconds =
+        StationIni::intValue(section, QStringLiteral("ConnectTimeout"), s.connectTimeoutSeconds);
+    s.readTimeoutSeconds = StationIni::intValue(section, QStringLiteral("ReadTimeout"), s.readTimeoutSeconds);
+    s.tls = StationIni::boolValue(section, QStringLiteral("Tls"), s.tls);
+    if (!ApplyFrontEndAddress(yckqzj.trimmed(), &s)) {
+        error = QStringLiteral("无效的卡前置机地址 ") + yckqzj;
+        return false;
+    }
+    settings = s;
+    return true;
+}
+
+CardServices StationCardServices(const QString& yckqzj, QWidget* owner)
+{
+    QPointer<QWidget> parent(owner);
+    return CardServices(
+        [yckqzj](QString& error) -> std::unique_ptr<CardFrontEnd> {
+            CardFrontEndSettings settings;
+            if (!StationFrontEndSettings(yckqzj, settings, error))
+                return nullptr;
+            return std::make_unique<CardFrontEndClient>(settings);
+        },
+        [parent](const QVariant& message, const QString& caption, int kind) {
+            return ShowHostMessage(message, caption, QString(), kind, parent.data());
+        });
+}
+
+} // namespace qiantai
