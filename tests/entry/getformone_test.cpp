@@ -1,9 +1,12 @@
 #include "entry/getformone.h"
+#include "qiantai/dispids.h"
 #include "qiantai/entry.h"
 #include "sale/salesession.h"
+#include "screens/lookups/frminfo.h"
 #include "screens/sales/frmmain.h"
 
-#include "fakehost.h"
+#include "modalscript.h"
+#include "storefixture.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -16,6 +19,11 @@
 
 using namespace qiantai;
 using qiantai::test::FakeHost;
+using qiantai::test::ModalScript;
+using qiantai::test::StoreFixture;
+
+// Store pickup, salesperson 2001: the begin-sale dialogs answered.
+const QString BeginSale = QStringLiteral("<Enter>2001<Enter><Enter>");
 
 namespace {
 
@@ -60,10 +68,19 @@ protected:
             QGuiApplication::restoreOverrideCursor();
     }
 
-    void Open(FakeHost* host, const QByteArray& op = "1001", int32_t ignored = 0)
+    // Opens the module and types `keys` into the dialogs it shows.
+    void Open(FakeHost* host, const QByteArray& op = "1001", int32_t ignored = 0,
+              const QString& keys = BeginSale)
     {
         auto s = ShortString(op);
+        ModalScript script(keys);
         OpenSalesModule(&app, &control, s.data(), ignored, host);
+        EXPECT_TRUE(script.done());
+    }
+    void OpenAgain(FakeHost* host)
+    {
+        auto s = ShortString("1001");
+        OpenSalesModule(&app, &control, s.data(), 0, host);
     }
 
     QWidget app;
@@ -74,9 +91,11 @@ protected:
 
 TEST_F(GetFormOneTest, OpensOneScreenAndStoresTheHostBoundary)
 {
-    auto* host = new FakeHost;
+    auto* host = new StoreFixture;
     Open(host, "1001", 12345);
     ASSERT_EQ(OpenScreens().size(), 1);
+    EXPECT_TRUE(OpenScreens().first()->StartupOk());
+    EXPECT_EQ(Session().Djh, host->nextDocumentNumber);
     EXPECT_EQ(Session().Syybm, QStringLiteral("1001"));
     EXPECT_EQ(Session().HostAppHandle, &app);
     EXPECT_EQ(Session().HostControl, &control);
@@ -87,8 +106,8 @@ TEST_F(GetFormOneTest, OpensOneScreenAndStoresTheHostBoundary)
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
 
     // A second call while the screen is open builds no second screen.
-    auto* other = new FakeHost;
-    Open(other);
+    auto* other = new StoreFixture;
+    OpenAgain(other);
     EXPECT_EQ(OpenScreens().size(), 1);
     EXPECT_EQ(Session().HostObject.get(), host);
     other->release();
@@ -97,7 +116,7 @@ TEST_F(GetFormOneTest, OpensOneScreenAndStoresTheHostBoundary)
 
 TEST_F(GetFormOneTest, ClosingNotifiesTheHostOnceAndShowsThePointer)
 {
-    auto* host = new FakeHost;
+    auto* host = new StoreFixture;
     Open(host);
     ASSERT_EQ(OpenScreens().size(), 1);
     OpenScreens().first()->close();
@@ -107,7 +126,7 @@ TEST_F(GetFormOneTest, ClosingNotifiesTheHostOnceAndShowsThePointer)
 
     // Opening again builds a fresh screen on the newly passed host object
     // and releases the earlier one.
-    auto* second = new FakeHost;
+    auto* second = new StoreFixture;
     Open(second);
     EXPECT_EQ(OpenScreens().size(), 1);
     EXPECT_EQ(Session().HostObject.get(), second);
@@ -118,9 +137,32 @@ TEST_F(GetFormOneTest, ClosingNotifiesTheHostOnceAndShowsThePointer)
     second->release();
 }
 
+TEST_F(GetFormOneTest, FailedStartupClosesAtOnceAndBeginsNoDocument)
+{
+    auto* host = new StoreFixture;
+    host->currentYearMonth = QStringLiteral("200405"); // the month is not closed yet
+    QString told;
+    auto s = ShortString("1001");
+    ModalScript script(QStringLiteral("<Enter>"), [&](QWidget* w) {
+        if (auto* box = qobject_cast<TfrmInfo*>(w))
+            told = box->message();
+    });
+    OpenSalesModule(&app, &control, s.data(), 0, host);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(told, QStringLiteral("系统尚未结转不能销售")); // the stop, not the sales method picker
+    QApplication::processEvents();
+    EXPECT_TRUE(OpenScreens().isEmpty());
+    EXPECT_EQ(control.closed, 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(host->count(dispid::AllocateDocumentNumber), 0);
+    EXPECT_EQ(host->count(dispid::AllocateDeliveryDocumentNumber), 0);
+    EXPECT_TRUE(Session().Djh.isEmpty());
+    host->release();
+}
+
 TEST_F(GetFormOneTest, ResizeEventSizesPanelMain)
 {
-    auto* host = new FakeHost;
+    auto* host = new StoreFixture;
     Open(host);
     TFrmMain* screen = OpenScreens().value(0);
     ASSERT_NE(screen, nullptr);
