@@ -1,3 +1,4 @@
+#include "devices/systemclock.h"
 #include "entry/getformone.h"
 #include "qiantai/dispids.h"
 #include "qiantai/entry.h"
@@ -56,8 +57,18 @@ QList<TFrmMain*> OpenScreens()
     return out;
 }
 
+// The store fixture's server time: the start-up finds no clock to set.
+class FixtureTimeClock : public SystemClock {
+public:
+    QDateTime Now() const override { return StoreFixture().serverTime; }
+    bool Set(const QDateTime&) override { return false; }
+};
+
 class GetFormOneTest : public ::testing::Test {
 protected:
+    GetFormOneTest() : previousClock(&ModuleClock()) { SetModuleClock(&clock); }
+    ~GetFormOneTest() override { SetModuleClock(previousClock); }
+
     void TearDown() override
     {
         for (TFrmMain* m : OpenScreens())
@@ -83,6 +94,8 @@ protected:
         OpenSalesModule(&app, &control, s.data(), 0, host);
     }
 
+    FixtureTimeClock clock;
+    SystemClock* previousClock;
     QWidget app;
     HostControl control;
 };

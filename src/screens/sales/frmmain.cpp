@@ -86,8 +86,8 @@ struct FooterField {
 };
 
 const FooterField FooterFields[] = {
-    {"edtBm", "编码", 10},   {"edtHh", "货号", 9}, {"edtTm", "条码", 12}, {"edtJldw", "计量单位", 6},
-    {"edtBzl", "包装率", 6}, {"edtZk", "折扣", 7}, {"edtHy", "会员", 20},
+    {"edtBm", "编码", 10},   {"edtHh", "货号", 9}, {"edtTm", "条码", 12}, {"edtJldw", "计量单位", 7},
+    {"edtBzl", "包装率", 7}, {"edtZk", "折扣", 7}, {"edtHy", "会员", 18},
 };
 
 } // namespace
@@ -278,12 +278,12 @@ void TFrmMain::flowNumberPanel()
     lblNr_->setGeometry(10, 26, textWidth(lblNr_) + 4, 52);
     auto after = [](const QLabel* l, int gap) { return l->x() + l->width() + gap; };
     const int capW = textWidth(lbljs1_) + 2;
-    lbljs1_->setGeometry(after(lblNr_, 20), 12, capW, 28);
-    lbljs2_->setGeometry(lbljs1_->x(), 42, capW, 28);
-    lbljs_->setGeometry(after(lbljs1_, 10), 4, textWidth(lbljs_) + 6, 72);
-    lblje1_->setGeometry(after(lbljs_, 20), 12, capW, 28);
-    lblje2_->setGeometry(lblje1_->x(), 42, capW, 28);
-    lblje_->setGeometry(after(lblje1_, 10), 4, textWidth(lblje_) + 6, 72);
+    lbljs1_->setGeometry(after(lblNr_, 20), 24, capW, 27);
+    lbljs2_->setGeometry(lbljs1_->x(), 51, capW, 27);
+    lbljs_->setGeometry(after(lbljs1_, 10), 12, textWidth(lbljs_) + 6, 68);
+    lblje1_->setGeometry(after(lbljs_, 20), 24, capW, 27);
+    lblje2_->setGeometry(lblje1_->x(), 51, capW, 27);
+    lblje_->setGeometry(after(lblje1_, 10), 12, textWidth(lblje_) + 6, 68);
 }
 
 void TFrmMain::UpdateClock()

@@ -45,7 +45,7 @@ public:
 
 class FrmMainTest : public ::testing::Test {
 protected:
-    FrmMainTest() : host(new StoreFixture)
+    FrmMainTest() : host(new StoreFixture), previousClock(&ModuleClock())
     {
         SetModuleClock(&clock);
         SaleSession& s = Session();
@@ -57,7 +57,7 @@ protected:
     }
     ~FrmMainTest() override
     {
-        SetModuleClock(nullptr);
+        SetModuleClock(previousClock);
         Session().HostObject.reset(nullptr);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -74,6 +74,7 @@ protected:
 
     FixedClock clock;
     StoreFixture* host;
+    SystemClock* previousClock;
 };
 
 struct Seen {
