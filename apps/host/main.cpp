@@ -1,5 +1,6 @@
 // qiantai-host: the reference store host.
-//   qiantai-host [--db STORE] [--centre CENTRE] [--operator CODE] [--init-demo] [STORE [CENTRE [CODE]]]
+//   qiantai-host [--db STORE] [--centre CENTRE] [--operator CODE] [--init-demo] [--keys FILE]
+//                [STORE [CENTRE [CODE]]]
 //   qiantai-host init-demo --db STORE [--centre CENTRE] [--products N]
 //   qiantai-host query --db STORE [--centre CENTRE] "SQL"
 // STORE and CENTRE are SQLite files or postgresql:// URLs.
@@ -9,9 +10,12 @@
 #include "store/demodata.h"
 #include "store/storehost.h"
 
+#include "keyrobot.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QTextStream>
@@ -63,7 +67,11 @@ int main(int argc, char** argv)
     const QCommandLineOption products(QStringLiteral("products"), QStringLiteral("Generated demo products."),
                                       QStringLiteral("N"), QStringLiteral("300"));
     const QCommandLineOption fullScreen(QStringLiteral("fullscreen"), QStringLiteral("Full-screen window."));
-    parser.addOptions({db, centre, op, initDemo, products, fullScreen});
+    const QCommandLineOption keys(QStringLiteral("keys"),
+                                  QStringLiteral("Type this key script into the sales screen once it opens "
+                                                 "(with --operator); the program ends when the script does."),
+                                  QStringLiteral("FILE"));
+    parser.addOptions({db, centre, op, initDemo, products, fullScreen, keys});
     parser.addPositionalArgument(QStringLiteral("args"),
                                  QStringLiteral("[init-demo | query SQL | STORE [CENTRE [CODE]]]"));
     parser.process(app);
@@ -148,9 +156,32 @@ int main(int argc, char** argv)
         window.resize(1024, 768);
         window.show();
     }
+    // The script starts before the module opens: opening already shows the
+    // sales method picker modally.
+    qiantai::test::KeyRobot robot;
+    int scriptResult = -1;
+    if (parser.isSet(keys)) {
+        QFile file(parser.value(keys));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            err << "cannot read key script " << file.fileName() << Qt::endl;
+            return 2;
+        }
+        QObject::connect(&robot, &qiantai::test::KeyRobot::finished, &app, [&](bool ok) {
+            if (!ok)
+                err << "key script: " << robot.error() << Qt::endl;
+            scriptResult = ok ? 0 : 1;
+            QCoreApplication::exit(scriptResult);
+        });
+        if (!robot.start(QString::fromUtf8(file.readAll()))) {
+            err << "key script: " << robot.error() << Qt::endl;
+            return 2;
+        }
+    }
     if (!operatorCode.isEmpty() && !window.openDirectly(operatorCode, &error)) {
         err << error << Qt::endl;
         return 1;
     }
+    if (scriptResult >= 0) // the script ended inside the module's dialogs
+        return scriptResult;
     return app.exec();
 }
