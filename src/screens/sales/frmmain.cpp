@@ -9,6 +9,9 @@
 #include "screens/lookups/frminputxsxx.h"
 #include "screens/lookups/frmselect.h"
 #include "screens/lookups/showhostmessage.h"
+#include "screens/sales/limitedoffer.h"
+#include "screens/sales/salegrid.h"
+#include "screens/sales/salegridrules.h"
 #include "screens/sales/saleskeys.h"
 #include "screens/sales/saleslabels.h"
 #include "screens/sales/saleslayout.h"
@@ -166,6 +169,10 @@ void TFrmMain::buildWidgets()
     panBody1_->setObjectName(QStringLiteral("panBody1"));
     sapGrid_->setObjectName(QStringLiteral("sapGrid"));
     panGrid_->setObjectName(QStringLiteral("panGrid"));
+    grid_ = new TSaleGrid(panGrid_);
+    grid_->setObjectName(QStringLiteral("sgdGrid"));
+    connect(grid_, &TSaleGrid::LinesChanged, this, &TFrmMain::RefreshLabels);
+    connect(grid_, &TSaleGrid::CurrentLineShown, this, &TFrmMain::showLineDetails);
     panFooter_->setObjectName(QStringLiteral("panFooter"));
 
     lblBmbm_ =
@@ -235,6 +242,8 @@ void TFrmMain::ApplyLayout(QSize screen)
     panFooter_->setGeometry(g.footer);
     sapGrid_->setGeometry(g.gridFrame);
     panGrid_->setGeometry(g.gridPanel);
+    grid_->setGeometry(g.grid);
+    grid_->SetColumnWidthsFor(g.grid.width());
 
     // Title: name centred, cashier and counter lines at the left, clock at
     // the right.
@@ -330,6 +339,7 @@ void TFrmMain::BeginSaleDocument()
 
 void TFrmMain::ResetGrid()
 {
+    grid_->ResetRows();
     RefreshLabels();
     update();
 }
@@ -405,9 +415,9 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
     // control sees it; it always goes on.
     if (event->type() == QEvent::KeyPress && startupOk_ && !closed_ && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
-        QWidget* focus = QApplication::focusWidget();
-        const bool first = focus && focus->window() == this ? w == focus : w == this;
-        if (first && w->window() == this && !QApplication::activeModalWidget())
+        QWidget* focus = focusWidget();
+        const bool first = focus ? w == focus : w == this;
+        if (first && !QApplication::activeModalWidget())
             FormKeyDown(static_cast<QKeyEvent*>(event)->key());
     }
     return TFrmBase::eventFilter(watched, event);
@@ -418,11 +428,14 @@ void TFrmMain::FormKeyDown(int key)
     SaleSession& s = Session();
     SalesKeyState state;
     state.hasLines = !s.SaleLines.IsEmpty();
-    state.cursorOnLine = false; // no line grid on this screen yet
+    state.cursorOnLine = grid_->CurrentRowHasLine();
     state.hasSystemTools = !s.SystemTools.IsEmpty();
     switch (DecideSalesKey(key, state)) {
     case SalesKeyAction::None:
+        return;
     case SalesKeyAction::DeleteLine:
+        if (ShowMessage(DeleteLineQuestion(), Question) == Yes)
+            deleteCurrentLine();
         return;
     case SalesKeyAction::Checkout:
         emit CheckoutRequested();
@@ -454,10 +467,40 @@ void TFrmMain::FormKeyDown(int key)
     }
 }
 
+void TFrmMain::deleteCurrentLine()
+{
+    SaleSession& s = Session();
+    const int row = grid_->CurrentRow();
+    grid_->SetBusy(true);
+    s.SaleLines.Delete(row - 1);
+    grid_->RemoveLineRow(row);
+    ReleaseOfferReservation(row);
+    grid_->SetBusy(false);
+    grid_->SetCursor(grid_->CurrentRow(), 0);
+    RefreshLabels();
+}
+
 void TFrmMain::deleteAllLines()
 {
+    grid_->SetBusy(true);
     Session().SaleLines.Clear();
+    grid_->ResetRows();
+    grid_->SetCursor(1, 3);
+    grid_->SetBusy(false);
+    grid_->SetCursor(1, 0);
+    ReleaseOfferReservation(-1);
     RefreshLabels();
+}
+
+void TFrmMain::showLineDetails(int row)
+{
+    const LineDetails d = LineDetailsOf(Session().SaleLines, row);
+    footerField("edtBm")->setText(d.code);
+    footerField("edtHh")->setText(d.itemNo);
+    footerField("edtTm")->setText(d.barCode);
+    footerField("edtJldw")->setText(d.unit);
+    footerField("edtBzl")->setText(d.packingRate);
+    footerField("edtZk")->setText(d.discount);
 }
 
 } // namespace qiantai

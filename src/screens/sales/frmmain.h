@@ -14,6 +14,7 @@ class QTimer;
 
 namespace qiantai {
 
+class TSaleGrid;
 class TSalesPanel;
 
 class TFrmMain : public TFrmBase, public SaleDocumentScreen {
@@ -53,6 +54,7 @@ public:
     QLabel* label(const char* name) const;
     QLineEdit* footerField(const char* name) const;
     QWidget* gridPanel() const;
+    TSaleGrid* Grid() const { return grid_; }
 
 signals:
     // F1 with lines, F3, F10 with entries: the checkout, discount and system
@@ -72,7 +74,9 @@ private:
     void buildWidgets();
     void flowNumberPanel();
     void FormKeyDown(int key);
+    void deleteCurrentLine();
     void deleteAllLines();
+    void showLineDetails(int row);
     QWidget* dialogOwner();
 
     bool firstShow_ = true;
@@ -102,6 +106,7 @@ private:
     QLabel* lblje_ = nullptr;
     QLabel* lblTsxx_ = nullptr;
     QLineEdit* edtHy_ = nullptr;
+    TSaleGrid* grid_ = nullptr;
     QTimer* timer1_ = nullptr;
 };
 

@@ -70,7 +70,11 @@ protected:
         return m;
     }
 
-    static void Key(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }
+    // A key as the keyboard delivers it: to the screen's focused control.
+    static void Key(QWidget* w, Qt::Key key)
+    {
+        QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, key);
+    }
 
     FixedClock clock;
     StoreFixture* host;
