@@ -1,0 +1,34 @@
+// F10 on the sales screen: the system tools menu and the tool screens it
+// opens.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+namespace qiantai {
+
+struct CardScreenContext;
+
+// Makes a tool screen owned by `parent`.
+using ToolFormFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
+
+// Makes the screen named "FrmUseHyk" (member card identification), which
+// lives with its own screen; until one is registered that name gives none.
+void RegisterToolForm(const QString& formName, ToolFormFactory factory);
+
+// "FrmHykzf": the member card screen in balance-query mode with `context`;
+// a registered name: its screen; any other name: none.
+std::unique_ptr<QDialog> OpenToolForm(const QString& formName, QWidget* parent,
+                                      const CardScreenContext& context);
+
+// Shows the menu of Session().SystemTools placed over `footer` and opens the
+// chosen tool's screen there, modally; nothing when the list is empty. The
+// caller refreshes its member line afterwards. True when a tool was chosen.
+bool OpenSystemTools(QWidget* owner, QWidget* footer);
+
+} // namespace qiantai
