@@ -1,0 +1,50 @@
+#include "screens/checkout/documentrounding.h"
+
+#include "host/money.h"
+#include "host/numbers.h"
+#include "sale/linesums.h"
+#include "sale/salesession.h"
+
+namespace qiantai {
+
+namespace {
+
+constexpr int RoundToTotal = 2;
+constexpr int TruncateTotal = 4;
+
+} // namespace
+
+double DocumentRoundingDifference(int xsfkz, double total)
+{
+    if (xsfkz == RoundToTotal)
+        return RoundMoney(total - RoundDecimals(1, total));
+    if (xsfkz == TruncateTotal)
+        return RoundMoney(total - TruncDecimals(1, total));
+    return 0;
+}
+
+double ApplyDocumentRounding(SaleSession& s)
+{
+    double qty = 0;
+    double amount = 0;
+    for (const TSaleRecord& line : s.SaleLines) {
+        qty += line.Quantity;
+        amount += LineAmount(line);
+    }
+    s.DocTotalQty = qty;
+    s.DocTotalAmount = amount;
+    if (s.SaleLines.IsEmpty())
+        return 0;
+    const double d = DocumentRoundingDifference(s.Xsfkz, amount);
+    if (d == 0)
+        return 0;
+    s.DocTotalAmount = RoundMoney(amount - d);
+    TSaleRecord& last = s.SaleLines.Item(s.SaleLines.Count() - 1);
+    const double c = RoundMoney(d / (1 + last.TaxRate / 100));
+    last.NetAmount = RoundMoney(last.NetAmount - c);
+    last.TaxAmount = RoundMoney(last.TaxAmount - (d - c));
+    last.AutoDiscount = RoundMoney(last.AutoDiscount + d);
+    return d;
+}
+
+} // namespace qiantai
