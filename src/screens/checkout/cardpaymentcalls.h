@@ -1,0 +1,24 @@
+// The card payment screens the payment loop opens for kinds 3, 4 and 5. The
+// card payments screens plug in here; until then each tells the cashier the
+// method is not available and takes nothing.
+#pragma once
+
+#include "screens/checkout/paymentbook.h"
+
+class QWidget;
+
+namespace qiantai {
+
+struct TPayment;
+
+// Kind 3: the welfare certificate screen; it books one entry per
+// certificate itself.
+void OpenWelfarePayment(QWidget* settlement, const TPayment& m, double remaining);
+// Kind 4: the member card screen; true with the card and the amount.
+bool OpenMemberCardPayment(QWidget* settlement, const TPayment& m, double remaining,
+                           MemberCardPayment& payment);
+// Kind 5: the bank card screen; true with the approved amount (it adds its
+// card transaction itself).
+bool OpenBankCardPayment(QWidget* settlement, const TPayment& m, double remaining, double& amount);
+
+} // namespace qiantai
