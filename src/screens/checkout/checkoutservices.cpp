@@ -1,47 +1,33 @@
 #include "screens/checkout/checkoutservices.h"
 
+#include "host/inifile.h"
 #include "screens/checkout/recordsale.h"
-
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QStringList>
+#include "screens/lookups/frmkhxx.h"
+#include "screens/lookups/inputquery.h"
+#include "screens/lookups/showhostmessage.h"
 
 namespace qiantai {
 
 void ShowCheckoutMessage(const QVariant& message, const QString& caption, QWidget* parent)
 {
-    const QString text =
-        message.typeId() == QMetaType::QVariantList || message.typeId() == QMetaType::QStringList
-            ? message.toStringList().join(QStringLiteral("\r\n"))
-            : message.toString();
-    QMessageBox box(QMessageBox::Information, caption.isEmpty() ? QStringLiteral("信息窗口") : caption, text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    ShowHostMessage(message, caption, QString(), 1, parent);
 }
 
 bool EditCustomerInfoText(QString& khxx, QWidget* parent)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getMultiLineText(parent, QStringLiteral("客户信息"),
-                                                        QStringLiteral("客户信息"), khxx, &ok);
-    if (ok)
-        khxx = text;
-    return ok;
+    return EditCustomerInfo(khxx, parent);
 }
 
 bool InputDocumentNumbers(const QString& prompt, QString& text, QWidget* parent)
 {
-    bool ok = false;
-    const QString typed =
-        QInputDialog::getText(parent, QStringLiteral("输入"), prompt, QLineEdit::Normal, QString(), &ok);
-    if (ok)
-        text = typed;
-    return ok;
+    return InputText(QStringLiteral("输入"), prompt, QString(), text, parent);
 }
 
 int RecordPauseMs()
 {
-    return DefaultRecordPauseMs;
+    const int ms =
+        StationIni::intValue(QStringLiteral("Checkout"), QStringLiteral("RecordPause"), DefaultRecordPauseMs);
+    return ms < 0 ? 0 : ms;
 }
 
 bool PrintRecordedReceipt(const DataPacket&, QString& message)

@@ -10,7 +10,6 @@
 #include "screens/checkout/frmselectzffs.h"
 #include "screens/collection/unifiedcollection.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QFrame>
 #include <QKeyEvent>
@@ -135,13 +134,30 @@ void TfrmFkjs::showEvent(QShowEvent* event)
         BuildLabels();
     }
     TCheckoutDialog::showEvent(event);
-    if (!loopStarted_) {
-        loopStarted_ = true;
+    if (!openingLoopDone_ && !openingLoopQueued_) {
+        openingLoopQueued_ = true;
         QTimer::singleShot(0, this, [this] {
-            if (isVisible())
-                PaymentLoop();
+            if (!openingLoopDone_ && isVisible())
+                RunOpeningLoop();
         });
     }
+}
+
+void TfrmFkjs::RunOpeningLoop()
+{
+    openingLoopDone_ = true;
+    PaymentLoop();
+}
+
+int TfrmFkjs::exec()
+{
+    // The loop runs as the screen opens, before any key reaches the screen
+    // itself: a cashier typing ahead types into the picker.
+    setModal(true);
+    show();
+    if (!openingLoopDone_)
+        RunOpeningLoop();
+    return TCheckoutDialog::exec();
 }
 
 void TfrmFkjs::PaymentLoop()

@@ -17,6 +17,9 @@ class TfrmFkjs : public TCheckoutDialog, public PaymentScreens, public Recording
 public:
     explicit TfrmFkjs(QWidget* parent);
 
+    // Shows the screen, runs the payment loop at once, then waits modally.
+    int exec() override;
+
     // "Yfje", "Fkje" or "Zlje", or a payment-method code: that row's value
     // becomes `amount` formatted "0.00", right-aligned again.
     void UpdateValue(const QString& name, double amount);
@@ -60,6 +63,8 @@ protected:
 
 private:
     void BuildLabels();
+    // The payment loop that runs when the screen opens.
+    void RunOpeningLoop();
     void RightAlign(QLabel* value);
     void Record();
     void Leave();
@@ -72,7 +77,8 @@ private:
     QLabel* printing_;
     bool pendingFirstShow_ = true;
     bool busy_ = false;
-    bool loopStarted_ = false;
+    bool openingLoopQueued_ = false;
+    bool openingLoopDone_ = false;
 };
 
 } // namespace qiantai

@@ -1,12 +1,13 @@
 #include "checkoutfixture.h"
 #include "fakehost.h"
-#include "modalanswer.h"
+#include "modalscript.h"
 #include "qiantai/dispids.h"
 #include "sale/payments.h"
 #include "screens/checkout/frmdjzf.h"
 #include "screens/checkout/frmfkje.h"
 #include "screens/checkout/frmkhxf.h"
 #include "screens/checkout/frmselectzffs.h"
+#include "screens/lookups/frminfo.h"
 
 #include <gmock/gmock.h>
 
@@ -17,6 +18,28 @@ namespace qiantai {
 namespace {
 
 using test::FakeHost;
+
+// Answers the information box that opens next with Enter and remembers its
+// message.
+class InfoBoxAnswer {
+public:
+    InfoBoxAnswer()
+        : script_(QStringLiteral("<Enter>"), [this](QWidget* modal) {
+              if (auto* box = qobject_cast<TfrmInfo*>(modal))
+                  message_ = box->message();
+          })
+    {
+    }
+    QString Message()
+    {
+        EXPECT_TRUE(script_.done());
+        return message_;
+    }
+
+private:
+    QString message_;
+    test::ModalScript script_;
+};
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -111,11 +134,9 @@ TEST_F(DialogTest, AmountEntryRefusalClearsTheField)
     EXPECT_TRUE(entry.BalanceShown());
     EXPECT_EQ(entry.BalanceText(), QStringLiteral("会员卡余额:120.50"));
     QTest::keyClicks(entry.AmountField(), QStringLiteral("100.01"));
-    test::ModalAnswer answer;
+    InfoBoxAnswer answer;
     QTest::keyClick(entry.AmountField(), Qt::Key_Return);
-    EXPECT_TRUE(answer.Answered());
-    EXPECT_THAT(answer.Texts().toStdString(),
-                ::testing::HasSubstr("会员卡支付不能大于剩余支付金额，请从新录入"));
+    EXPECT_EQ(answer.Message(), QStringLiteral("会员卡支付不能大于剩余支付金额，请从新录入"));
     EXPECT_TRUE(entry.isVisible());
     EXPECT_TRUE(entry.AmountField()->text().isEmpty());
     QTest::keyClick(entry.AmountField(), Qt::Key_Escape);
@@ -134,9 +155,9 @@ TEST_F(DialogTest, DepositEntry)
 
     deposit.AmountField()->clear();
     QTest::keyClicks(deposit.AmountField(), QStringLiteral("6000"));
-    test::ModalAnswer answer;
+    InfoBoxAnswer answer;
     QTest::keyClick(deposit.AmountField(), Qt::Key_Return);
-    EXPECT_THAT(answer.Texts().toStdString(), ::testing::HasSubstr("定金不应大于实际销售金额！"));
+    EXPECT_EQ(answer.Message(), QStringLiteral("定金不应大于实际销售金额！"));
     EXPECT_TRUE(deposit.isVisible());
     EXPECT_EQ(deposit.AmountField()->selectedText(), QStringLiteral("6000"));
 

@@ -1,0 +1,94 @@
+// A cashier's keys typed into the real settlement screen and its dialogs.
+#include "checkoutfixture.h"
+#include "keyrobot.h"
+#include "qiantai/dispids.h"
+#include "screens/checkout/entercheckout.h"
+#include "storefixture.h"
+
+#include <gmock/gmock.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace qiantai {
+namespace {
+
+class TypedCheckoutTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(iniDir.isValid());
+        QFile ini(iniDir.filePath(QStringLiteral("Quelmarpos.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[checkout]\nrecordpause=0\n");
+        ini.close();
+        qputenv("QIANTAI_INI_DIR", iniDir.path().toUtf8());
+
+        SaleSession& s = Session();
+        test::PrepareCheckoutSession(s);
+        s.Dqny = store->currentYearMonth;
+        s.Dwlx = QStringLiteral("11");
+        s.Djh = QStringLiteral("0000000042");
+        s.Syybm = QStringLiteral("0007");
+        s.Khxx = QStringLiteral("旧");
+        test::AddLine(s, QStringLiteral("100001"), 85.47, 14.53, 17);
+        s.HostObject.reset(store);
+        store->release();
+        store->on(dispid::SaveSale, [](QVariantList& args) {
+            args.last() = 0;
+            return QVariant(true);
+        });
+        store->queries[QStringLiteral(" Select * From tb200406_xsmxzb zb , tb200406_xsmxcb cb "
+                                      " Where zb.f_djh = cb.f_djh and zb.f_Djh = '0000000042'"
+                                      " And zb.f_Bmbm = '' ")] =
+            test::FakeHost::table({"f_Djh"}, {{"0000000042"}});
+    }
+    void TearDown() override
+    {
+        qunsetenv("QIANTAI_INI_DIR");
+        Session() = SaleSession();
+    }
+
+    QTemporaryDir iniDir;
+    test::StoreFixture* store = new test::StoreFixture;
+};
+
+TEST_F(TypedCheckoutTest, SixtyAndFiftyCashThenEnterRecords)
+{
+    test::KeyRobot robot;
+    ASSERT_TRUE(robot.start(QStringLiteral("<Enter>"      // customer information kept
+                                           "<KP1><Enter>" // picker: cash
+                                           "60<Enter>"    // amount entry
+                                           "<Enter>"      // picker: cash again
+                                           "50<Enter>"    // covered: the loop ends
+                                           "<Enter>"      // settlement: record
+                                           "<Enter>")));  // the receipt did not print
+    EXPECT_TRUE(EnterCheckout(nullptr));
+    EXPECT_TRUE(robot.waitDone()) << robot.error().toStdString();
+
+    const SaleSession& s = Session();
+    ASSERT_EQ(s.PaymentEntries.Count(), 2);
+    EXPECT_DOUBLE_EQ(s.PaymentEntries[0].Amount, 60);
+    EXPECT_DOUBLE_EQ(s.PaymentEntries[1].Amount, 50);
+    EXPECT_DOUBLE_EQ(s.AmountPaid - s.AmountDue, 10);
+    ASSERT_EQ(store->count(dispid::SaveSale), 1);
+    const QVariantList save = store->callsTo(dispid::SaveSale)[0].args;
+    EXPECT_EQ(save[0], QVariant("0000000042"));
+    const DataPacket payments = packetFromVariant(save[11].toList()[0]);
+    ASSERT_EQ(payments.rowCount(), 3);
+    EXPECT_EQ(payments.row(2).mid(0, 2), (QVariantList{-1, 10.0}));
+    EXPECT_TRUE(s.Khxx.isEmpty());
+}
+
+TEST_F(TypedCheckoutTest, EscapedSettlementKeepsTheDocument)
+{
+    test::KeyRobot robot;
+    ASSERT_TRUE(robot.start(QStringLiteral("<Enter><Esc><Esc>")));
+    EXPECT_FALSE(EnterCheckout(nullptr));
+    EXPECT_TRUE(robot.waitDone()) << robot.error().toStdString();
+    EXPECT_EQ(store->count(dispid::SaveSale), 0);
+    EXPECT_EQ(Session().SaleLines.Count(), 1);
+}
+
+} // namespace
+} // namespace qiantai
