@@ -18,7 +18,7 @@ DiscountEntryResult Refusal(DiscountEntryResult result, const QString& message)
 } // namespace
 
 DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int row, double base,
-                                    const QString& input, const DiscountAuthority& authority)
+                                    const QString& input, const DiscountAuthority& authority, int xsfkz)
 {
     DiscountEntryResult result;
     double typed = 0;
@@ -47,7 +47,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
         TSaleRecord& line = lines[row - 1];
         if (!CheckLineDiscount(line, discount, authority, message))
             return Refusal(result, message);
-        ApplyLineDiscount(line, discount);
+        ApplyLineDiscount(line, discount, xsfkz);
     } else {
         const QVector<double> shares = WholeSaleShares(lines, discount, base);
         for (int i = 0; i < lines.Count(); ++i) {
@@ -58,7 +58,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
         }
         for (int i = 0; i < lines.Count(); ++i)
             if (!IsAmountControlled(lines[i]))
-                ApplyLineDiscount(lines[i], shares[i]);
+                ApplyLineDiscount(lines[i], shares[i], xsfkz);
     }
     result.outcome = Outcome::Applied;
     return result;

@@ -25,8 +25,9 @@ struct DiscountEntryResult {
 // rate, amount modes as the discount amount. A line mode discounts line
 // `row` (1-based); a whole-sale mode gives each line its share and checks all
 // lines, in order, before the first one changes. Lines with list price 0 take
-// no part in a whole-sale discount. Nothing is written unless Applied.
+// no part in a whole-sale discount. `xsfkz` is the store's line rounding.
+// Nothing is written unless Applied.
 DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int row, double base,
-                                    const QString& input, const DiscountAuthority& authority);
+                                    const QString& input, const DiscountAuthority& authority, int xsfkz);
 
 } // namespace qiantai

@@ -1,6 +1,7 @@
 #include "screens/discount/discountrules.h"
 
 #include "host/money.h"
+#include "sale/lineamount.h"
 #include "sale/linesums.h"
 
 namespace qiantai {
@@ -103,13 +104,13 @@ bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountA
     return true;
 }
 
-void ApplyLineDiscount(TSaleRecord& line, double discount)
+void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz)
 {
-    const double amount = RoundMoney(line.Quantity * line.ListPrice - discount);
-    line.NetAmount = RoundMoney(amount / (1 + line.TaxRate / 100));
-    line.TaxAmount = amount - line.NetAmount;
+    const double discounted = RoundMoney(line.Quantity * line.ListPrice - discount);
+    const double amount = RoundLineAmount(discounted, xsfkz);
+    SetLineAmount(line, amount);
     line.ManualDiscount = discount;
-    line.AutoDiscount = 0;
+    line.AutoDiscount = RoundMoney(discounted - amount);
 }
 
 } // namespace qiantai

@@ -63,9 +63,10 @@ bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountA
                        QString& message);
 
 // Writes discount `discount` into the line: the line amount becomes list
-// price x quantity - discount, split into net and tax; ManualDiscount keeps
-// the discount unrounded and AutoDiscount is dropped. Prices and quantity
-// stay.
-void ApplyLineDiscount(TSaleRecord& line, double discount);
+// price x quantity - discount at two decimals, then the store's line rounding
+// `xsfkz`, split into net and tax. ManualDiscount keeps the discount
+// unrounded; AutoDiscount, which the manual discount replaces, keeps only
+// what the line rounding took off. Prices and quantity stay.
+void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz);
 
 } // namespace qiantai

@@ -29,10 +29,10 @@ QList<LineState> States(const TSaleRecords& lines)
 }
 
 DiscountEntryResult Confirm(TSaleRecords& lines, DiscountMode mode, int row, const QString& input,
-                            RecordingAuthority& rights)
+                            RecordingAuthority& rights, int xsfkz = 0)
 {
     const double base = OpeningDiscountValues(mode, row, lines).base;
-    return ConfirmDiscount(lines, mode, row, base, input, rights.authority());
+    return ConfirmDiscount(lines, mode, row, base, input, rights.authority(), xsfkz);
 }
 
 } // namespace
@@ -103,10 +103,13 @@ TEST(DiscountEntryTest, WholeSaleSpreadsByListAmount)
     // Rounded per line, not adjusted to the total: 30.00 + 30.00 + 30.01.
     EXPECT_NEAR(LineAmount(lines[0]) + LineAmount(lines[1]) + LineAmount(lines[2]), 90.01, 1e-9);
 
-    r = Confirm(lines, DiscountMode::WholeRate, 1, "80", rights);
+    // In a store that cuts line amounts to 0.1: 26.66 -> 26.6, 26.67 -> 26.6.
+    r = Confirm(lines, DiscountMode::WholeRate, 1, "80", rights, 3);
     ASSERT_EQ(r.outcome, Outcome::Applied);
     EXPECT_DOUBLE_EQ(r.values.discount, 20);
     EXPECT_DOUBLE_EQ(lines[2].ManualDiscount, 6.668);
+    EXPECT_NEAR(LineAmount(lines[0]), 26.6, 1e-9);
+    EXPECT_NEAR(LineAmount(lines[2]), 26.6, 1e-9);
 }
 
 TEST(DiscountEntryTest, EveryLineBelowItsLimitAsksForItself)

@@ -177,7 +177,7 @@ TEST(DiscountRulesTest, ApplyingADiscount)
     TSaleRecord& line = AddLine(lines, "A", 33.33, 1, 0, 0, 17);
     line.AutoDiscount = 1.5;
     line.UnitPrice = 31.83;
-    ApplyLineDiscount(line, 3.333);
+    ApplyLineDiscount(line, 3.333, 0);
     EXPECT_DOUBLE_EQ(line.ManualDiscount, 3.333); // all decimals kept
     EXPECT_DOUBLE_EQ(line.AutoDiscount, 0);
     EXPECT_DOUBLE_EQ(line.NetAmount, 25.64); // 30.00 / 1.17
@@ -186,8 +186,27 @@ TEST(DiscountRulesTest, ApplyingADiscount)
     EXPECT_DOUBLE_EQ(line.ListPrice, 33.33);
     EXPECT_DOUBLE_EQ(line.Quantity, 1);
 
-    ApplyLineDiscount(line, -10); // raises the amount above list
+    ApplyLineDiscount(line, -10, 0); // raises the amount above list
     EXPECT_NEAR(LineAmount(line), 43.33, 1e-9);
     EXPECT_DOUBLE_EQ(line.NetAmount, 37.03);
     EXPECT_DOUBLE_EQ(line.ManualDiscount, -10);
+}
+
+TEST(DiscountRulesTest, ApplyingKeepsTheStoreLineRounding)
+{
+    // 100.00 - 3.33 = 96.67: mode 1 rounds to 96.7, mode 3 cuts to 96.6; what
+    // the rounding took off stays as the line's automatic discount.
+    const struct {
+        int xsfkz;
+        double amount, autoDiscount;
+    } cases[] = {{0, 96.67, 0}, {1, 96.7, -0.03}, {3, 96.6, 0.07}, {2, 96.67, 0}};
+    for (const auto& c : cases) {
+        TSaleRecords lines;
+        TSaleRecord& line = AddLine(lines, "A", 100, 1, 0, 0, 17);
+        ApplyLineDiscount(line, 3.33, c.xsfkz);
+        EXPECT_NEAR(LineAmount(line), c.amount, 1e-9) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.NetAmount, RoundMoney(c.amount / 1.17)) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.ManualDiscount, 3.33) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.AutoDiscount, c.autoDiscount) << "mode " << c.xsfkz;
+    }
 }
