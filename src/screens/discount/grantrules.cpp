@@ -1,5 +1,6 @@
 #include "screens/discount/grantrules.h"
 
+#include "host/hostservice.h"
 #include "screens/discount/discountrules.h"
 
 namespace qiantai {
@@ -19,6 +20,23 @@ QString GrantMissingRightMessage(const QString& right, const QString& typedCode)
 QString GrantErrorCaption()
 {
     return QStringLiteral("授权时出错");
+}
+
+bool TryGrant(HostService& host, const QString& typedCode, const QString& typedPassword, const QString& right,
+              QVariant& refusal)
+{
+    const QString code = typedCode.trimmed();
+    if (!host.VerifyPassword(code, typedPassword.trimmed())) {
+        refusal = host.lastError();
+        return false;
+    }
+    if (host.CheckPermission(code, right))
+        return true;
+    // A failed call is not an answer about the right: show what went wrong.
+    refusal = host.lastStatus() == HostCallStatus::Raised
+                  ? host.lastError()
+                  : QVariant(GrantMissingRightMessage(right, typedCode));
+    return false;
 }
 
 } // namespace qiantai
