@@ -1,6 +1,6 @@
 #include "screens/discount/discountentry.h"
 
-#include "screens/discount/discountinput.h"
+#include "host/numbertext.h"
 
 namespace qiantai {
 
@@ -22,7 +22,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
 {
     DiscountEntryResult result;
     double typed = 0;
-    if (!ParseDiscountInput(input, typed, result.message)) {
+    if (!TextToFloat(input, typed, result.message)) {
         result.outcome = Outcome::NotANumber;
         return result;
     }

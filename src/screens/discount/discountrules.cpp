@@ -24,12 +24,6 @@ bool Granted(const DiscountAuthority& authority, const QString& right)
 
 } // namespace
 
-QString AmountText(double value)
-{
-    // Adding 0.0 turns a negative zero into 0.00 rather than -0.00.
-    return QString::number(RoundMoney(value) + 0.0, 'f', 2);
-}
-
 bool IsAmountControlled(const TSaleRecord& line)
 {
     return !(line.ListPrice > MoneyEpsilon);

@@ -17,9 +17,6 @@ namespace qiantai {
 inline const QString RightBelowLowestPrice = QStringLiteral("9907");
 inline const QString RightBelowCost = QStringLiteral("9912");
 
-// `value` as "0.00": rounded to two decimals, halves away from zero.
-QString AmountText(double value);
-
 // A product with list price 0 takes its amount as typed, not from a price.
 bool IsAmountControlled(const TSaleRecord& line);
 

@@ -2,6 +2,7 @@
 
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
+#include "host/numbertext.h"
 #include "screens/discount/discountentry.h"
 #include "screens/discount/discountinput.h"
 #include "screens/discount/discountmessages.h"
@@ -34,7 +35,7 @@ QLabel* AddLabel(QWidget* parent, const QString& text, int row, int x, int width
 
 QString QuantityText(double quantity)
 {
-    return quantity > 0 ? AmountText(quantity) : QString();
+    return quantity > 0 ? FormatFixed(quantity, 2) : QString();
 }
 
 // Keeps out of the input box every character it does not take, whether
@@ -72,7 +73,8 @@ TfrmZksz::TfrmZksz(QWidget* parent, DiscountMode mode, int row, TSaleRecords& li
     AddLabel(body(), QStringLiteral("销货数量："), firstRow, Margin, CaptionWidth, Qt::AlignRight);
     quantity_ = AddLabel(body(), QString(), firstRow, valueX, ValueWidth, Qt::AlignRight);
     AddLabel(body(), QStringLiteral("销货金额："), firstRow + 1, Margin, CaptionWidth, Qt::AlignRight);
-    amount_ = AddLabel(body(), AmountText(opening_.base), firstRow + 1, valueX, ValueWidth, Qt::AlignRight);
+    amount_ =
+        AddLabel(body(), FormatFixed(opening_.base, 2), firstRow + 1, valueX, ValueWidth, Qt::AlignRight);
 
     const QString discountCaption = QStringLiteral("折扣金额:");
     const QString rateCaption = QStringLiteral("折扣扣率:");
@@ -109,8 +111,8 @@ QLineEdit* TfrmZksz::input() const
 void TfrmZksz::showOpeningValues()
 {
     const bool rateMode = IsRateMode(mode_);
-    shownValue_->setText(AmountText(rateMode ? opening_.discount : opening_.rate));
-    input_->setText(AmountText(rateMode ? opening_.rate : opening_.discount));
+    shownValue_->setText(FormatFixed(rateMode ? opening_.discount : opening_.rate, 2));
+    input_->setText(FormatFixed(rateMode ? opening_.rate : opening_.discount, 2));
     input_->setFocus();
     input_->selectAll();
 }

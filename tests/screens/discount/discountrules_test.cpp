@@ -210,12 +210,3 @@ TEST(DiscountRulesTest, ApplyingKeepsTheStoreLineRounding)
         EXPECT_DOUBLE_EQ(line.AutoDiscount, c.autoDiscount) << "mode " << c.xsfkz;
     }
 }
-
-TEST(DiscountRulesTest, AmountText)
-{
-    EXPECT_EQ(AmountText(90), "90.00");
-    EXPECT_EQ(AmountText(1.005), "1.01");
-    EXPECT_EQ(AmountText(3.333), "3.33");
-    EXPECT_EQ(AmountText(-0.001), "0.00");
-    EXPECT_EQ(AmountText(-12.345), "-12.35");
-}
