@@ -1,0 +1,23 @@
+#include "sale/lineamount.h"
+
+#include "host/money.h"
+#include "host/numbers.h"
+
+namespace qiantai {
+
+double RoundLineAmount(double amount, int xsfkz)
+{
+    if (xsfkz == 1)
+        return RoundDecimals(1, amount);
+    if (xsfkz == 3)
+        return TruncDecimals(1, amount);
+    return amount;
+}
+
+void SetLineAmount(TSaleRecord& line, double amount)
+{
+    line.NetAmount = RoundMoney(amount / (1 + line.TaxRate / 100));
+    line.TaxAmount = amount - line.NetAmount;
+}
+
+} // namespace qiantai

@@ -1,0 +1,14 @@
+#include "screens/discount/discountmessages.h"
+
+#include "screens/lookups/showhostmessage.h"
+
+#include <QVariant>
+
+namespace qiantai {
+
+void ShowDiscountMessage(const QString& message, QWidget* parent)
+{
+    ShowHostMessage(QVariant(message), QStringLiteral("错误提示"), QString(), 1, parent);
+}
+
+} // namespace qiantai

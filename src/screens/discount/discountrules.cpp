@@ -1,0 +1,116 @@
+#include "screens/discount/discountrules.h"
+
+#include "host/money.h"
+#include "sale/lineamount.h"
+#include "sale/linesums.h"
+
+namespace qiantai {
+
+namespace {
+
+// `amount` is below `limit` by more than the money tolerance.
+bool Below(double amount, double limit)
+{
+    return amount - limit < -MoneyEpsilon;
+}
+
+// The cashier's right or, failing that, a supervisor's.
+bool Granted(const DiscountAuthority& authority, const QString& right)
+{
+    if (authority.cashierHolds && authority.cashierHolds(right))
+        return true;
+    return authority.authorize && authority.authorize(right);
+}
+
+} // namespace
+
+bool IsAmountControlled(const TSaleRecord& line)
+{
+    return !(line.ListPrice > MoneyEpsilon);
+}
+
+double MinimumTotal(const TSaleRecord& line)
+{
+    return line.LowestPrice * line.Quantity;
+}
+
+double CostTotal(const TSaleRecord& line)
+{
+    return line.LastPurchasePrice * line.Quantity * (1 + line.TaxRate / 100);
+}
+
+double RateFromDiscount(double discount, double base)
+{
+    if (base <= MoneyEpsilon)
+        return 100;
+    return 100 - discount * 100 / base;
+}
+
+double DiscountFromRate(double rate, double base)
+{
+    return (100 - rate) * base / 100;
+}
+
+DiscountValues OpeningDiscountValues(DiscountMode mode, int row, const TSaleRecords& lines)
+{
+    DiscountValues v;
+    if (IsLineMode(mode)) {
+        if (row >= 1 && row <= lines.Count()) {
+            const TSaleRecord& line = lines[row - 1];
+            v.base = ListAmount(line);
+            v.discount = line.ManualDiscount;
+        }
+    } else {
+        v.base = DiscountBasis(lines);
+        v.discount = ManualDiscountTotal(lines);
+    }
+    v.rate = RateFromDiscount(v.discount, v.base);
+    return v;
+}
+
+QVector<double> WholeSaleShares(const TSaleRecords& lines, double discount, double base)
+{
+    QVector<double> shares;
+    shares.reserve(lines.Count());
+    for (const TSaleRecord& line : lines)
+        shares.append(base <= MoneyEpsilon ? 0.0 : ListAmount(line) * discount / base);
+    return shares;
+}
+
+bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountAuthority& authority,
+                       QString& message)
+{
+    const double amount = ListAmount(line) - discount;
+    if (Below(amount, CostTotal(line))) {
+        if (Granted(authority, RightBelowCost))
+            return true;
+        message =
+            QStringLiteral("商品") + line.ProductCode + QStringLiteral("折扣以后的实际售价不能小于进价！");
+        return false;
+    }
+    const double minimum = MinimumTotal(line);
+    if (Below(amount, minimum)) {
+        if (minimum <= MoneyEpsilon) {
+            message = QStringLiteral("商品") + line.ProductCode +
+                      QStringLiteral("折扣以后的实际销售金额不能小于等于零！");
+            return false;
+        }
+        if (Granted(authority, RightBelowLowestPrice))
+            return true;
+        message = QStringLiteral("商品") + line.ProductCode +
+                  QStringLiteral("折扣以后的实际售价不能小于最低售价！");
+        return false;
+    }
+    return true;
+}
+
+void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz)
+{
+    const double discounted = RoundMoney(line.Quantity * line.ListPrice - discount);
+    const double amount = RoundLineAmount(discounted, xsfkz);
+    SetLineAmount(line, amount);
+    line.ManualDiscount = discount;
+    line.AutoDiscount = RoundMoney(discounted - amount);
+}
+
+} // namespace qiantai

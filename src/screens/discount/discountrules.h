@@ -1,0 +1,72 @@
+// Rules of a manual discount: the values the discount dialog opens with, the
+// limits a discounted line must keep, the whole-sale shares and writing a
+// discount into a line. No widget here.
+#pragma once
+
+#include "sale/saleitems.h"
+#include "screens/discount/discountmode.h"
+
+#include <QString>
+#include <QVector>
+
+#include <functional>
+
+namespace qiantai {
+
+// Host rights that let a line go below its limits.
+inline const QString RightBelowLowestPrice = QStringLiteral("9907");
+inline const QString RightBelowCost = QStringLiteral("9912");
+
+// A product with list price 0 takes its amount as typed, not from a price.
+bool IsAmountControlled(const TSaleRecord& line);
+
+// LowestPrice x Quantity, not rounded.
+double MinimumTotal(const TSaleRecord& line);
+// LastPurchasePrice x Quantity x (1 + TaxRate / 100), not rounded: the
+// purchase price is without tax, the sale amounts with it.
+double CostTotal(const TSaleRecord& line);
+
+// Rate: the percentage of `base` that the customer pays; 100 when the base is
+// 0.005 or less.
+double RateFromDiscount(double discount, double base);
+// The discount amount that leaves `rate` percent of `base`.
+double DiscountFromRate(double rate, double base);
+
+// What the discount dialog shows: base S, discount D, rate R.
+struct DiscountValues {
+    double base = 0;
+    double discount = 0;
+    double rate = 100;
+};
+
+// Line modes: the list amount and manual discount of line `row` (1-based);
+// whole-sale modes: the discount basis and manual discount total of the sale.
+// A line mode on a row without a line gives zero base and discount.
+DiscountValues OpeningDiscountValues(DiscountMode mode, int row, const TSaleRecords& lines);
+
+// Each line's part of a whole-sale discount, in proportion to its list amount
+// over `base`; all 0 when the base is 0.005 or less. Not rounded.
+QVector<double> WholeSaleShares(const TSaleRecords& lines, double discount, double base);
+
+// How a right that the cashier lacks is obtained. Both are asked once per
+// line that needs the right, in line order.
+struct DiscountAuthority {
+    std::function<bool(const QString& right)> cashierHolds; // the cashier's own right
+    std::function<bool(const QString& right)> authorize;    // a supervisor's consent
+};
+
+// Whether `line` may take `discount`: below its cost total it needs
+// RightBelowCost; otherwise below its minimum total it needs
+// RightBelowLowestPrice, and is refused outright when that minimum is 0.005
+// or less. False with the cashier's message when refused.
+bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountAuthority& authority,
+                       QString& message);
+
+// Writes discount `discount` into the line: the line amount becomes list
+// price x quantity - discount at two decimals, then the store's line rounding
+// `xsfkz`, split into net and tax. ManualDiscount keeps the discount
+// unrounded; AutoDiscount, which the manual discount replaces, keeps only
+// what the line rounding took off. Prices and quantity stay.
+void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz);
+
+} // namespace qiantai

@@ -1,0 +1,212 @@
+#include "screens/discount/discountrules.h"
+
+#include "discountfixtures.h"
+#include "sale/linesums.h"
+
+#include <gtest/gtest.h>
+
+using namespace qiantai;
+using qiantai::test::AddLine;
+using qiantai::test::RecordingAuthority;
+
+TEST(DiscountRulesTest, LimitTotalsAreNotRounded)
+{
+    TSaleRecords lines;
+    TSaleRecord& line = AddLine(lines, "A", 100, 3, 70.005, 33.333, 17);
+    EXPECT_DOUBLE_EQ(MinimumTotal(line), 33.333 * 3);
+    EXPECT_DOUBLE_EQ(CostTotal(line), 70.005 * 3 * 1.17);
+}
+
+TEST(DiscountRulesTest, OpeningValues)
+{
+    TSaleRecords lines;
+    AddLine(lines, "A", 50).ManualDiscount = 5;
+    AddLine(lines, "B", 12.5, 3).ManualDiscount = 2.5;
+    TSaleRecord& offer = AddLine(lines, "C", 40);
+    offer.LimitedOffer = 1;
+    offer.NetAmount = 25.64;
+    offer.TaxAmount = 4.36; // offer price 30.00
+
+    struct Case {
+        DiscountMode mode;
+        int row;
+        double base, discount, rate;
+    };
+    const Case cases[] = {
+        // 5.00 off a list amount of 50.00 shows rate 90 and amount 5.
+        {DiscountMode::LineRate, 1, 50, 5, 90},
+        {DiscountMode::LineAmount, 1, 50, 5, 90},
+        {DiscountMode::LineRate, 2, 37.5, 2.5, 100 - 2.5 * 100 / 37.5},
+        // The offer line counts with its current amount in the whole sale.
+        {DiscountMode::WholeRate, 2, 117.5, 7.5, 100 - 7.5 * 100 / 117.5},
+        {DiscountMode::WholeAmount, 4, 117.5, 7.5, 100 - 7.5 * 100 / 117.5},
+        {DiscountMode::LineRate, 4, 0, 0, 100}, // no line under the cursor
+    };
+    for (const Case& c : cases) {
+        const DiscountValues v = OpeningDiscountValues(c.mode, c.row, lines);
+        EXPECT_DOUBLE_EQ(v.base, c.base) << "mode " << int(c.mode) << " row " << c.row;
+        EXPECT_DOUBLE_EQ(v.discount, c.discount) << "mode " << int(c.mode) << " row " << c.row;
+        EXPECT_DOUBLE_EQ(v.rate, c.rate) << "mode " << int(c.mode) << " row " << c.row;
+    }
+}
+
+TEST(DiscountRulesTest, RateIsHundredOnANearZeroBase)
+{
+    EXPECT_DOUBLE_EQ(RateFromDiscount(3, 0.005), 100);
+    EXPECT_DOUBLE_EQ(RateFromDiscount(3, -20), 100);
+    EXPECT_DOUBLE_EQ(RateFromDiscount(0.01, 0.01), 0);
+    EXPECT_DOUBLE_EQ(DiscountFromRate(84, 100), 16);
+    EXPECT_DOUBLE_EQ(DiscountFromRate(120, 50), -10);
+}
+
+TEST(DiscountRulesTest, SharesFollowTheListAmounts)
+{
+    TSaleRecords lines;
+    AddLine(lines, "A", 30);
+    AddLine(lines, "B", 70);
+    QVector<double> shares = WholeSaleShares(lines, 10, DiscountBasis(lines));
+    ASSERT_EQ(shares.size(), 2);
+    EXPECT_DOUBLE_EQ(shares[0], 3);
+    EXPECT_DOUBLE_EQ(shares[1], 7);
+
+    TSaleRecords thirds;
+    AddLine(thirds, "A", 33.33);
+    AddLine(thirds, "B", 33.33);
+    AddLine(thirds, "C", 33.34);
+    shares = WholeSaleShares(thirds, 10, DiscountBasis(thirds));
+    ASSERT_EQ(shares.size(), 3);
+    EXPECT_DOUBLE_EQ(shares[0], 3.333);
+    EXPECT_DOUBLE_EQ(shares[1], 3.333);
+    EXPECT_DOUBLE_EQ(shares[2], 3.334);
+
+    EXPECT_EQ(WholeSaleShares(lines, 10, 0.004), QVector<double>({0.0, 0.0}));
+}
+
+// List amount 100.00, purchase 70.00 at 17 % (cost total 81.90), lowest 85.00.
+class LineLimitTest : public ::testing::Test {
+protected:
+    void SetUp() override { AddLine(lines, "P01", 100, 1, 70, 85, 17); }
+    bool Check(double discount)
+    {
+        message.clear();
+        return CheckLineDiscount(lines[0], discount, rights.authority(), message);
+    }
+
+    TSaleRecords lines;
+    RecordingAuthority rights;
+    QString message;
+};
+
+TEST_F(LineLimitTest, AboveTheLowestPriceAsksNothing)
+{
+    EXPECT_TRUE(Check(10));  // rate 90
+    EXPECT_TRUE(Check(15));  // exactly the lowest price
+    EXPECT_TRUE(Check(-20)); // a negative discount raises the amount
+    EXPECT_TRUE(rights.asked.isEmpty());
+}
+
+TEST_F(LineLimitTest, BelowTheLowestPriceNeedsItsRight)
+{
+    EXPECT_FALSE(Check(16)); // rate 84
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9907", "grant:9907"}));
+    EXPECT_EQ(message, QStringLiteral("商品P01折扣以后的实际售价不能小于最低售价！"));
+
+    rights.asked.clear();
+    rights.supervisorRights = {"9907"};
+    EXPECT_TRUE(Check(16));
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9907", "grant:9907"}));
+
+    rights.asked.clear();
+    rights.cashierRights = {"9907"};
+    EXPECT_TRUE(Check(16));
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9907"}));
+}
+
+TEST_F(LineLimitTest, BelowCostNeedsOnlyTheCostRight)
+{
+    EXPECT_FALSE(Check(20)); // rate 80
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
+    EXPECT_EQ(message, QStringLiteral("商品P01折扣以后的实际售价不能小于进价！"));
+
+    rights.asked.clear();
+    rights.supervisorRights = {"9912"}; // 9907 is not asked once below cost
+    EXPECT_TRUE(Check(20));
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
+
+    // A supervisor with only the lowest-price right does not cover cost.
+    rights.asked.clear();
+    rights.supervisorRights = {"9907"};
+    EXPECT_FALSE(Check(20));
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
+}
+
+TEST(DiscountRulesTest, ZeroPricedLine)
+{
+    TSaleRecords lines;
+    TSaleRecord& line = AddLine(lines, "Z9", 40, 1, 0, 0);
+    RecordingAuthority rights;
+    QString message;
+
+    // Exactly the list amount off: amount 0.00, no check.
+    EXPECT_TRUE(CheckLineDiscount(line, 40, rights.authority(), message));
+    EXPECT_TRUE(rights.asked.isEmpty());
+
+    // More than the list amount: below the cost total 0, so the cost right.
+    EXPECT_FALSE(CheckLineDiscount(line, 45, rights.authority(), message));
+    EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
+    EXPECT_EQ(message, QStringLiteral("商品Z9折扣以后的实际售价不能小于进价！"));
+}
+
+TEST(DiscountRulesTest, BelowAZeroMinimumIsRefusedOutright)
+{
+    // A return line: cost total -35.10, minimum 0; an amount of -30.00 is not
+    // below cost but below the minimum, which no right can cover.
+    TSaleRecords lines;
+    TSaleRecord& line = AddLine(lines, "R1", 50, -1, 30, 0);
+    RecordingAuthority rights;
+    rights.cashierRights = {"9907", "9912"};
+    QString message;
+    EXPECT_FALSE(CheckLineDiscount(line, -20, rights.authority(), message));
+    EXPECT_TRUE(rights.asked.isEmpty());
+    EXPECT_EQ(message, QStringLiteral("商品R1折扣以后的实际销售金额不能小于等于零！"));
+}
+
+TEST(DiscountRulesTest, ApplyingADiscount)
+{
+    TSaleRecords lines;
+    TSaleRecord& line = AddLine(lines, "A", 33.33, 1, 0, 0, 17);
+    line.AutoDiscount = 1.5;
+    line.UnitPrice = 31.83;
+    ApplyLineDiscount(line, 3.333, 0);
+    EXPECT_DOUBLE_EQ(line.ManualDiscount, 3.333); // all decimals kept
+    EXPECT_DOUBLE_EQ(line.AutoDiscount, 0);
+    EXPECT_DOUBLE_EQ(line.NetAmount, 25.64); // 30.00 / 1.17
+    EXPECT_DOUBLE_EQ(LineAmount(line), 30.0);
+    EXPECT_DOUBLE_EQ(line.UnitPrice, 31.83);
+    EXPECT_DOUBLE_EQ(line.ListPrice, 33.33);
+    EXPECT_DOUBLE_EQ(line.Quantity, 1);
+
+    ApplyLineDiscount(line, -10, 0); // raises the amount above list
+    EXPECT_NEAR(LineAmount(line), 43.33, 1e-9);
+    EXPECT_DOUBLE_EQ(line.NetAmount, 37.03);
+    EXPECT_DOUBLE_EQ(line.ManualDiscount, -10);
+}
+
+TEST(DiscountRulesTest, ApplyingKeepsTheStoreLineRounding)
+{
+    // 100.00 - 3.33 = 96.67: mode 1 rounds to 96.7, mode 3 cuts to 96.6; what
+    // the rounding took off stays as the line's automatic discount.
+    const struct {
+        int xsfkz;
+        double amount, autoDiscount;
+    } cases[] = {{0, 96.67, 0}, {1, 96.7, -0.03}, {3, 96.6, 0.07}, {2, 96.67, 0}};
+    for (const auto& c : cases) {
+        TSaleRecords lines;
+        TSaleRecord& line = AddLine(lines, "A", 100, 1, 0, 0, 17);
+        ApplyLineDiscount(line, 3.33, c.xsfkz);
+        EXPECT_NEAR(LineAmount(line), c.amount, 1e-9) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.NetAmount, RoundMoney(c.amount / 1.17)) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.ManualDiscount, 3.33) << "mode " << c.xsfkz;
+        EXPECT_DOUBLE_EQ(line.AutoDiscount, c.autoDiscount) << "mode " << c.xsfkz;
+    }
+}
