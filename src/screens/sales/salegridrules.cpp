@@ -32,7 +32,7 @@ GridRowTexts LineCellTexts(const TSaleRecord& line)
     GridRowTexts t;
     t[gridcol::Code] = line.ProductCode;
     t[gridcol::Name] = line.ProductName;
-    t[gridcol::Spec] = line.SpecModel;
+    t[gridcol::Model] = line.SpecModel;
     t[gridcol::Quantity] = FormatFixed(line.Quantity, line.WholeQtyOnly == 1 ? 0 : 2);
     t[gridcol::Price] = FormatFixed(line.UnitPrice, 2);
     t[gridcol::Discount] = FormatFixed(line.AutoDiscount + line.ManualDiscount, 2);

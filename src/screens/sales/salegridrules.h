@@ -16,7 +16,7 @@ namespace qiantai {
 namespace gridcol {
 constexpr int Code = 0;     // 商品代码
 constexpr int Name = 1;     // 商品名称
-constexpr int Spec = 2;     // 规格型号
+constexpr int Model = 2;    // 规格型号
 constexpr int Quantity = 3; // 数量
 constexpr int Price = 4;    // 单价
 constexpr int Discount = 5; // 折扣
@@ -39,7 +39,7 @@ bool GridColumnRightAligned(int col);
 // negative width.
 std::array<int, gridcol::Count> GridColumnWidths(int gridWidth);
 
-// What a line row shows: the product code, name, specification, quantity
+// What a line row shows: the product code, name, model, quantity
 // ("0" for whole-quantity lines, else "0.00"), unit price, discount
 // (automatic + manual), amount and "1" in the offer column for a line priced
 // by a limited offer.
@@ -57,7 +57,7 @@ enum class CellEditor {
     Float,  // unit price and amount
 };
 
-// Header, name, specification and discount never edit; the code only on a
+// Header, name, model and discount never edit; the code only on a
 // row without a line; price and amount not on an offer row. `line` is the
 // row's line, null for the entry row.
 CellEditor EditorFor(int row, int col, const TSaleRecord* line);
