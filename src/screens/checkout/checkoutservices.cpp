@@ -1,6 +1,8 @@
 #include "screens/checkout/checkoutservices.h"
 
 #include "host/inifile.h"
+#include "sale/salesession.h"
+#include "screens/checkout/receipt.h"
 #include "screens/checkout/recordsale.h"
 #include "screens/lookups/frmkhxx.h"
 #include "screens/lookups/inputquery.h"
@@ -30,10 +32,9 @@ int RecordPauseMs()
     return ms < 0 ? 0 : ms;
 }
 
-bool PrintRecordedReceipt(const DataPacket&, QString& message)
+bool PrintRecordedReceipt(const DataPacket& saleLines, QString& message)
 {
-    message = QStringLiteral("小票打印未配置");
-    return false;
+    return PrintReceipt(Session(), saleLines, &message);
 }
 
 } // namespace qiantai

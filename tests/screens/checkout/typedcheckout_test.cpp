@@ -20,7 +20,10 @@ protected:
         ASSERT_TRUE(iniDir.isValid());
         QFile ini(iniDir.filePath(QStringLiteral("Quelmarpos.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[checkout]\nrecordpause=0\n");
+        // No pause after recording; a receipt would go to a file, never to a
+        // printer.
+        ini.write("[checkout]\nrecordpause=0\n[Report]\nOutput=" +
+                  iniDir.filePath(QStringLiteral("receipt.pdf")).toUtf8() + "\n");
         ini.close();
         qputenv("QIANTAI_INI_DIR", iniDir.path().toUtf8());
 
