@@ -19,8 +19,10 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace qiantai::host;
 
@@ -46,6 +48,12 @@ bool StoreIsEmpty(StoreHost& host)
 
 int main(int argc, char** argv)
 {
+    // The commands without a window also run on a machine without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if ((a == "query" || a == "init-demo") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qiantai-host"));
     QTextStream out(stdout), err(stderr);
@@ -157,9 +165,26 @@ int main(int argc, char** argv)
         window.show();
     }
     // The script starts before the module opens: opening already shows the
-    // sales method picker modally.
+    // sales method picker modally. The program ends with status 0 when the
+    // module closes, 1 when the script fails, 3 when the script has ended
+    // and the module is still open ten seconds later. The last two end the
+    // process at once: the module may be inside its own modal dialogs, whose
+    // flows would start new ones as each event loop is left. Nothing is
+    // being written then; the store's own writes are committed transactions.
     qiantai::test::KeyRobot robot;
-    int scriptResult = -1;
+    const auto endNow = [&](int status) {
+        out.flush();
+        err.flush();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    };
+    QTimer stillOpen;
+    stillOpen.setSingleShot(true);
+    stillOpen.setInterval(10000);
+    QObject::connect(&stillOpen, &QTimer::timeout, &app, [&] {
+        err << "key script ended and the sales module is still open" << Qt::endl;
+        endNow(3);
+    });
     if (parser.isSet(keys)) {
         QFile file(parser.value(keys));
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -167,10 +192,12 @@ int main(int argc, char** argv)
             return 2;
         }
         QObject::connect(&robot, &qiantai::test::KeyRobot::finished, &app, [&](bool ok) {
-            if (!ok)
-                err << "key script: " << robot.error() << Qt::endl;
-            scriptResult = ok ? 0 : 1;
-            QCoreApplication::exit(scriptResult);
+            if (ok) {
+                stillOpen.start();
+                return;
+            }
+            err << "key script: " << robot.error() << Qt::endl;
+            endNow(1);
         });
         if (!robot.start(QString::fromUtf8(file.readAll()))) {
             err << "key script: " << robot.error() << Qt::endl;
@@ -181,7 +208,8 @@ int main(int argc, char** argv)
         err << error << Qt::endl;
         return 1;
     }
-    if (scriptResult >= 0) // the script ended inside the module's dialogs
-        return scriptResult;
+    // Opening runs the first dialogs itself: the module may have closed.
+    if (!operatorCode.isEmpty() && !window.moduleOpen())
+        return 0;
     return app.exec();
 }

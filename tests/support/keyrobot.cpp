@@ -1,7 +1,9 @@
 #include "keyrobot.h"
+#include "widgetdump.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QHash>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -81,12 +83,12 @@ bool ParseToken(const QString& inside, KeyStep& step, QString& problem)
         step.ms = ms;
         return true;
     }
-    if (word == QLatin1String("shot")) {
+    if (word == QLatin1String("shot") || word == QLatin1String("dump")) {
         if (argument.isEmpty()) {
-            problem = QStringLiteral("<shot> needs a file name");
+            problem = QStringLiteral("<%1> needs a file name").arg(word);
             return false;
         }
-        step.kind = KeyStep::Shot;
+        step.kind = word == QLatin1String("shot") ? KeyStep::Shot : KeyStep::Dump;
         step.file = argument;
         return true;
     }
@@ -292,6 +294,10 @@ void KeyRobot::step()
         schedule(interval_);
         saveShot(s);
         break;
+    case KeyStep::Dump:
+        schedule(interval_);
+        saveDump(s);
+        break;
     case KeyStep::Key:
         // Right after a dialog closes no window may be active: activate the
         // window it belonged to, as a window manager would, and type on once
@@ -354,6 +360,13 @@ void KeyRobot::saveShot(const KeyStep& s)
     }
     if (!window->grab().save(s.file))
         fail(QStringLiteral("line %1, column %2: could not save %3").arg(s.line).arg(s.column).arg(s.file));
+}
+
+void KeyRobot::saveDump(const KeyStep& s)
+{
+    QFile file(s.file);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(DumpWidgetTexts().toUtf8()) < 0)
+        fail(QStringLiteral("line %1, column %2: could not write %3").arg(s.line).arg(s.column).arg(s.file));
 }
 
 bool KeyRobot::waitDone(int timeoutMs)

@@ -10,6 +10,7 @@
 //                        e.g. <Ctrl+Enter>, <Alt+O>
 //   <wait MS>            pause
 //   <shot FILE.png>      save the active window as an image
+//   <dump FILE>          write the texts of the visible windows (widgetdump.h)
 //   # ...                comment to the end of the line
 // White space between tokens is ignored: a blank is typed as <Space>. Key
 // names are matched without regard to case.
@@ -26,13 +27,13 @@ class QWidget;
 namespace qiantai::test {
 
 struct KeyStep {
-    enum Kind { Key, Wait, Shot };
+    enum Kind { Key, Wait, Shot, Dump };
     Kind kind = Key;
     int key = 0; // Qt::Key
     Qt::KeyboardModifiers modifiers;
     QString text; // the key's text; empty for keys without one
     int ms = 0;   // Wait
-    QString file; // Shot
+    QString file; // Shot, Dump
     int line = 0; // where the step starts in the script, from 1
     int column = 0;
 
@@ -89,6 +90,7 @@ private:
     void fail(const QString& message);
     void sendKey(const KeyStep& s);
     void saveShot(const KeyStep& s);
+    void saveDump(const KeyStep& s);
 
     static constexpr int TargetPollMs = 5;
     static constexpr int TargetWaitLimitMs = 5000;

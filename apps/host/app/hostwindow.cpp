@@ -76,6 +76,7 @@ HostWindow::HostWindow(StoreHost* host, QWidget* parent) : QMainWindow(parent), 
     container_ = new ModuleContainer;
     pages_->addWidget(container_);
     connect(container_, &ModuleContainer::moduleClosed, this, [this] {
+        moduleOpen_ = false;
         if (exitOnClose_)
             QCoreApplication::exit(0);
         else
@@ -115,6 +116,7 @@ void HostWindow::openModule()
         return;
     }
     pages_->setCurrentWidget(container_);
+    moduleOpen_ = true;
     loader_.open(this, container_, operator_, host_);
 }
 
@@ -125,6 +127,7 @@ bool HostWindow::openDirectly(const QString& operatorCode, QString* error)
     operator_ = operatorCode.trimmed();
     exitOnClose_ = true;
     pages_->setCurrentWidget(container_);
+    moduleOpen_ = true;
     loader_.open(this, container_, operator_, host_);
     return true;
 }

@@ -37,6 +37,8 @@ public:
     // Opens the sales module at once for an operator whose password was
     // checked; the program ends with status 0 when the module closes.
     bool openDirectly(const QString& operatorCode, QString* error);
+    // Between opening the module and its close event.
+    bool moduleOpen() const { return moduleOpen_; }
 
 private:
     void login();
@@ -47,6 +49,7 @@ private:
     ModuleLoader loader_;
     bool moduleLoaded_ = false;
     bool exitOnClose_ = false;
+    bool moduleOpen_ = false;
     QString operator_;
     QStackedWidget* pages_;
     QLineEdit* code_;

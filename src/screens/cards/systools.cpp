@@ -3,6 +3,7 @@
 #include "sale/salesession.h"
 #include "screens/cards/cardscreencontext.h"
 #include "screens/cards/frmhykzf.h"
+#include "screens/cards/frmusehyk.h"
 #include "screens/lookups/frmsystool.h"
 #include "screens/lookups/systoolrules.h"
 
@@ -39,6 +40,8 @@ std::unique_ptr<QDialog> OpenToolForm(const QString& formName, QWidget* parent,
         screen->QueryOnly = true;
         return screen;
     }
+    if (formName == QLatin1String("FrmUseHyk") && context.session && context.cards)
+        return std::make_unique<TfrmUseHyk>(parent, *context.session, *context.cards);
     const auto it = Registry().constFind(formName);
     if (it != Registry().constEnd() && *it)
         return (*it)(parent);

@@ -17,12 +17,12 @@ struct CardScreenContext;
 // Makes a tool screen owned by `parent`.
 using ToolFormFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 
-// Makes the screen named "FrmUseHyk" (member card identification), which
-// lives with its own screen; until one is registered that name gives none.
+// Makes the tool screen named `formName` (a name the station adds).
 void RegisterToolForm(const QString& formName, ToolFormFactory factory);
 
-// "FrmHykzf": the member card screen in balance-query mode with `context`;
-// a registered name: its screen; any other name: none.
+// "FrmUseHyk": the member card identification; "FrmHykzf": the member card
+// screen in balance-query mode, both with `context`; a registered name: its
+// screen; any other name: none.
 std::unique_ptr<QDialog> OpenToolForm(const QString& formName, QWidget* parent,
                                       const CardScreenContext& context);
 

@@ -1,34 +1,54 @@
 #include "screens/checkout/cardpaymentcalls.h"
 
+#include "sale/cardinfo.h"
 #include "sale/saleitems.h"
-#include "screens/checkout/checkoutservices.h"
+#include "screens/cards/cardpayments.h"
+#include "screens/checkout/frmfkje.h"
 
 namespace qiantai {
 
 namespace {
 
-void NotAvailable(QWidget* settlement, const TPayment& m)
+// The amount entry at the member card screen's left edge, bottom edges level.
+bool MemberCardAmount(QWidget* owner, const QRect& anchor, const TPayment& m, double remaining,
+                      double cardBalance, double& amount)
 {
-    ShowCheckoutMessage(m.Name + QStringLiteral("支付暂不可用!"), QString(), settlement);
+    TfrmFkje entry(owner);
+    entry.Payment = m;
+    entry.Remaining = remaining;
+    entry.CardBalanceShown = cardBalance;
+    entry.adjustSize();
+    entry.move(anchor.left(), anchor.bottom() - entry.frameGeometry().height() + 1);
+    if (entry.exec() != QDialog::Accepted)
+        return false;
+    amount = entry.EnteredAmount;
+    return true;
 }
 
 } // namespace
 
-void OpenWelfarePayment(QWidget* settlement, const TPayment& m, double)
+void OpenWelfarePayment(QWidget* settlement, const TPayment& m, double remaining)
 {
-    NotAvailable(settlement, m);
+    PayByWelfareCertificate(settlement, m, remaining);
 }
 
-bool OpenMemberCardPayment(QWidget* settlement, const TPayment& m, double, MemberCardPayment&)
+bool OpenMemberCardPayment(QWidget* settlement, const TPayment& m, double remaining,
+                           MemberCardPayment& payment)
 {
-    NotAvailable(settlement, m);
-    return false;
+    TCardInfo card;
+    double amount = 0;
+    if (!PayByMemberCard(settlement, m, remaining, MemberCardAmount, card, amount))
+        return false;
+    payment.CardNo = card.CardNo;
+    payment.MemberAccount = card.MemberAccount;
+    payment.Balance = card.Balance;
+    payment.Amount = amount;
+    return true;
 }
 
-bool OpenBankCardPayment(QWidget* settlement, const TPayment& m, double, double&)
+bool OpenBankCardPayment(QWidget* settlement, const TPayment& m, double remaining, double& amount)
 {
-    NotAvailable(settlement, m);
-    return false;
+    return PayByBankCard(settlement, m, remaining, amount);
 }
 
 } // namespace qiantai

@@ -1,6 +1,5 @@
-// The card payment screens the payment loop opens for kinds 3, 4 and 5. The
-// card payments screens plug in here; until then each tells the cashier the
-// method is not available and takes nothing.
+// The card payment screens the payment loop opens for kinds 3, 4 and 5,
+// with the checkout's amount entry for the member card.
 #pragma once
 
 #include "screens/checkout/paymentbook.h"

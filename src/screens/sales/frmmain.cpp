@@ -1,11 +1,16 @@
 #include "screens/sales/frmmain.h"
 
 #include "controls/cjkfont.h"
+#include "devices/stationprinter.h"
 #include "devices/systemclock.h"
 #include "host/inifile.h"
+#include "report/report.h"
 #include "sale/salesession.h"
 #include "screens/cards/frmusehyk.h"
 #include "screens/cards/stationcardservices.h"
+#include "screens/cards/systools.h"
+#include "screens/checkout/entercheckout.h"
+#include "screens/discount/discountentrypoint.h"
 #include "screens/lookups/frminputxsxx.h"
 #include "screens/lookups/frmselect.h"
 #include "screens/lookups/showhostmessage.h"
@@ -112,6 +117,23 @@ StartupServices TFrmMain::StationStartupServices()
     services.clockSync = StationIni::boolValue(QStringLiteral("Clock"), QStringLiteral("Sync"), true);
     services.warn = [](const QString& title, const QString& text) {
         QMessageBox::warning(Session().OwnerWindow, title, text);
+    };
+    // Proves that the template loads; printing loads its own copy.
+    services.loadReport = [](const QString& templateText, QString& error) {
+        Report report;
+        return report.Load(templateText, &error);
+    };
+    services.openPrinter = [](SaleSession& session, StartupStop& stop) {
+        std::shared_ptr<PosPrinter> printer = CreateStationPrinter();
+        if (printer->Open(QString::fromLatin1(ReceiptPrinterDevice)) != 0) {
+            stop.message = QStringLiteral("初始化打印机失败，请检查打印！");
+            stop.caption = StartupFaultCaption();
+            return false;
+        }
+        if (printer->Claim(1000) == 0)
+            printer->SetDeviceEnabled(true);
+        session.PosPrinter = std::move(printer);
+        return true;
     };
     return services;
 }
@@ -328,6 +350,12 @@ void TFrmMain::closeEvent(QCloseEvent* e)
         return;
     closed_ = true;
     timer1_->stop();
+    SaleSession& s = Session();
+    if (s.PosPrinter) {
+        s.PosPrinter->Close();
+        s.PosPrinter->Release();
+        s.PosPrinter.reset();
+    }
     // Balances the pointer hidden when the screen was opened.
     QGuiApplication::restoreOverrideCursor();
 }
@@ -335,6 +363,16 @@ void TFrmMain::closeEvent(QCloseEvent* e)
 void TFrmMain::BeginSaleDocument()
 {
     qiantai::BeginSaleDocument(Session(), *this);
+    regainFocus();
+}
+
+void TFrmMain::regainFocus()
+{
+    if (closed_ || !isVisible() || QApplication::activeModalWidget())
+        return;
+    raise();
+    activateWindow();
+    grid_->setFocus();
 }
 
 void TFrmMain::ResetGrid()
@@ -411,6 +449,11 @@ void TFrmMain::RefreshMemberLine()
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // The dialogs belong to the host's window, which becomes active again
+    // when one closes: the screen takes the keyboard back.
+    if (event->type() == QEvent::WindowActivate && startupOk_ && !closed_ && watched != this &&
+        watched == Session().HostAppHandle)
+        QTimer::singleShot(0, this, &TFrmMain::regainFocus);
     // Every key meant for this screen passes here once, before the focused
     // control sees it; it always goes on.
     if (event->type() == QEvent::KeyPress && startupOk_ && !closed_ && watched->isWidgetType()) {
@@ -438,14 +481,13 @@ void TFrmMain::FormKeyDown(int key)
             deleteCurrentLine();
         return;
     case SalesKeyAction::Checkout:
-        emit CheckoutRequested();
+        Checkout();
         return;
     case SalesKeyAction::Discount:
-        emit DiscountRequested();
+        Discount();
         return;
     case SalesKeyAction::SystemTools:
-        emit SystemToolsRequested();
-        RefreshMemberLine();
+        SystemTools();
         return;
     case SalesKeyAction::DeleteAll:
         if (ShowMessage(DeleteAllQuestion(), Question) == Yes)
@@ -465,6 +507,28 @@ void TFrmMain::FormKeyDown(int key)
         ShowMessage(ExitRefusedText(), Statement);
         return;
     }
+}
+
+void TFrmMain::Checkout()
+{
+    const bool recorded = EnterCheckout(dialogOwner(), [this] { grid_->RefreshLines(); });
+    grid_->RefreshLines();
+    RefreshLabels();
+    if (recorded)
+        BeginSaleDocument();
+}
+
+void TFrmMain::Discount()
+{
+    if (OpenDiscountEntry(dialogOwner(), grid_->CurrentRow()))
+        grid_->RefreshLines();
+    RefreshLabels();
+}
+
+void TFrmMain::SystemTools()
+{
+    OpenSystemTools(dialogOwner(), panFooter_);
+    RefreshMemberLine();
 }
 
 void TFrmMain::deleteCurrentLine()

@@ -56,14 +56,14 @@ public:
     QWidget* gridPanel() const;
     TSaleGrid* Grid() const { return grid_; }
 
-signals:
-    // F1 with lines, F3, F10 with entries: the checkout, discount and system
-    // tools screens attach here.
-    void CheckoutRequested();
-    void DiscountRequested();
-    void SystemToolsRequested();
-
 protected:
+    // F1 with lines: checkout; a recorded sale begins the next document.
+    virtual void Checkout();
+    // F3: the manual discount of the cursor line or of the whole sale.
+    virtual void Discount();
+    // F10 with entries: the system tools menu, then the member line.
+    virtual void SystemTools();
+
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +77,7 @@ private:
     void deleteCurrentLine();
     void deleteAllLines();
     void showLineDetails(int row);
+    void regainFocus();
     QWidget* dialogOwner();
 
     bool firstShow_ = true;

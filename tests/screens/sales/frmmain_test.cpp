@@ -36,6 +36,10 @@ public:
     using TFrmMain::TFrmMain;
     QStringList messages;
     QList<int> answers;
+    int checkouts = 0, discounts = 0, tools = 0;
+    void Checkout() override { ++checkouts; }
+    void Discount() override { ++discounts; }
+    void SystemTools() override { ++tools; }
     int ShowMessage(const QString& text, int kind) override
     {
         messages.append(text);
@@ -210,10 +214,9 @@ TEST_F(FrmMainTest, CancelledPickerAsksAndLeavesTheModule)
 TEST_F(FrmMainTest, FunctionKeysWithoutAndWithLines)
 {
     RecordingMain* m = Open();
-    int checkouts = 0, discounts = 0, tools = 0;
-    QObject::connect(m, &TFrmMain::CheckoutRequested, [&] { ++checkouts; });
-    QObject::connect(m, &TFrmMain::DiscountRequested, [&] { ++discounts; });
-    QObject::connect(m, &TFrmMain::SystemToolsRequested, [&] { ++tools; });
+    const int& checkouts = m->checkouts;
+    const int& discounts = m->discounts;
+    const int& tools = m->tools;
 
     // No lines: F1 does nothing, Esc asks (No keeps the screen open).
     m->answers = {2};
