@@ -1,6 +1,7 @@
 #include "sale/linesums.h"
 
 #include "host/money.h"
+#include "sale/salesession.h"
 
 namespace qiantai {
 
@@ -28,6 +29,18 @@ double ManualDiscountTotal(const TSaleRecords& lines)
     for (const TSaleRecord& line : lines)
         total += line.ManualDiscount;
     return total;
+}
+
+void SumDocumentTotals(SaleSession& s)
+{
+    double qty = 0;
+    double amount = 0;
+    for (const TSaleRecord& line : s.SaleLines) {
+        qty += line.Quantity;
+        amount += LineAmount(line);
+    }
+    s.DocTotalQty = qty;
+    s.DocTotalAmount = amount;
 }
 
 } // namespace qiantai

@@ -5,6 +5,8 @@
 
 namespace qiantai {
 
+struct SaleSession;
+
 // NetAmount + TaxAmount: what the line costs the customer.
 double LineAmount(const TSaleRecord& line);
 
@@ -17,5 +19,8 @@ double DiscountBasis(const TSaleRecords& lines);
 
 // Sum of ManualDiscount over the lines.
 double ManualDiscountTotal(const TSaleRecords& lines);
+
+// Sums the sale lines into DocTotalQty and DocTotalAmount.
+void SumDocumentTotals(SaleSession& s);
 
 } // namespace qiantai

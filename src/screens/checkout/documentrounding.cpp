@@ -25,14 +25,8 @@ double DocumentRoundingDifference(int xsfkz, double total)
 
 double ApplyDocumentRounding(SaleSession& s)
 {
-    double qty = 0;
-    double amount = 0;
-    for (const TSaleRecord& line : s.SaleLines) {
-        qty += line.Quantity;
-        amount += LineAmount(line);
-    }
-    s.DocTotalQty = qty;
-    s.DocTotalAmount = amount;
+    SumDocumentTotals(s);
+    const double amount = s.DocTotalAmount;
     if (s.SaleLines.IsEmpty())
         return 0;
     const double d = DocumentRoundingDifference(s.Xsfkz, amount);

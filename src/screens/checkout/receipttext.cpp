@@ -6,6 +6,7 @@
 #include "report/numberformat.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
+#include "sale/salesmethod.h"
 #include "sale/sqlquote.h"
 #include "sale/tablenames.h"
 
@@ -22,22 +23,6 @@ constexpr int AmountWidth = 19; // an amount ends in column 40 after its 21-byte
 QString blanks(int count)
 {
     return count > 0 ? QString(count, QLatin1Char(' ')) : QString();
-}
-
-QString salesMethodName(int xsfs)
-{
-    switch (xsfs) {
-    case 0:
-        return QStringLiteral("门店自提");
-    case 1:
-        return QStringLiteral("门店送货");
-    case 2:
-        return QStringLiteral("带货安装");
-    case 3:
-        return QStringLiteral("统一配送");
-    default:
-        return {};
-    }
 }
 
 // A document number as an integer ("0000000012" gives "12"); a text that is
@@ -65,7 +50,7 @@ QString BuildTextReceipt(const SaleSession& s, const DataPacket& saleLines, cons
     line(blanks((ReceiptWidth - GbkWidth(title)) / 2) + title);
     line({});
     line(QStringLiteral("销售单号：") + s.Djh);
-    line(QStringLiteral("销售方式：") + salesMethodName(s.Xsfs));
+    line(QStringLiteral("销售方式：") + SalesMethodName(s.Xsfs));
     line({});
 
     for (int r = 0; r < saleLines.rowCount(); ++r) {

@@ -1,22 +1,13 @@
-// Amounts of a sale line under the store's rounding mode Xsfkz: 1 rounds
-// each line to 0.1, 3 truncates it to 0.1, every other mode keeps cents
-// (modes 2 and 4 act on the document total at checkout instead).
+// Pricing a sale line on the grid, with the store's line rounding and net/tax
+// split of sale/lineamount.h.
 #pragma once
 
 #include "sale/saleitems.h"
 
 namespace qiantai {
 
-// `amount` (already at two decimals) after the line-level rounding of
-// `xsfkz`.
-double ApplyLineRounding(double amount, int xsfkz);
-
-// quantity x unitPrice rounded to two decimals, then ApplyLineRounding.
+// quantity x unitPrice rounded to two decimals, then RoundLineAmount.
 double LineAmountOf(double quantity, double unitPrice, int xsfkz);
-
-// NetAmount := amount / (1 + TaxRate/100) to two decimals; TaxAmount := the
-// rest of `amount`.
-void SplitNetAndTax(TSaleRecord& line, double amount);
 
 // A line priced from quantity and unit price: its amount, net and tax, and
 // AutoDiscount = the list amount of `quantity` minus that amount. Quantity,

@@ -4,37 +4,15 @@
 #include "host/numbers.h"
 #include "sale/linesums.h"
 #include "sale/salesession.h"
+#include "sale/salesmethod.h"
 
 #include <cmath>
 
 namespace qiantai {
 
-QString SalesMethodName(int xsfs)
-{
-    switch (xsfs) {
-    case 0:
-        return QStringLiteral("门店自提");
-    case 1:
-        return QStringLiteral("门店送货");
-    case 2:
-        return QStringLiteral("带货安装");
-    case 3:
-        return QStringLiteral("统一配送");
-    default:
-        return QString();
-    }
-}
-
 SalesLabelTexts RefreshLabelTexts(SaleSession& s)
 {
-    double qty = 0;
-    double amount = 0;
-    for (const TSaleRecord& line : s.SaleLines) {
-        qty += line.Quantity;
-        amount += LineAmount(line);
-    }
-    s.DocTotalQty = qty;
-    s.DocTotalAmount = amount;
+    SumDocumentTotals(s);
 
     SalesLabelTexts t;
     t.bmbm = s.Bmmc;
@@ -44,8 +22,8 @@ SalesLabelTexts RefreshLabelTexts(SaleSession& s)
                SalesMethodName(s.Xsfs);
     t.djh = QStringLiteral("单据号:") + s.Djh;
     // + 0.0 turns a negative zero into "0".
-    t.js = PadText(QString::number(RoundTo(qty, 0) + 0.0, 'f', 0), 4, 0);
-    t.je = QString::number(RoundMoney(amount) + 0.0, 'f', 2);
+    t.js = PadText(QString::number(RoundTo(s.DocTotalQty, 0) + 0.0, 'f', 0), 4, 0);
+    t.je = QString::number(RoundMoney(s.DocTotalAmount) + 0.0, 'f', 2);
     return t;
 }
 

@@ -19,9 +19,6 @@ struct SalesLabelTexts {
     QString je;     // total amount
 };
 
-// Title-line name of a sales method 0..3; empty for any other value.
-QString SalesMethodName(int xsfs);
-
 // Sums the lines into DocTotalQty and DocTotalAmount, then gives the texts.
 SalesLabelTexts RefreshLabelTexts(SaleSession& s);
 

@@ -1,4 +1,5 @@
 #include "sale/salesession.h"
+#include "sale/salesmethod.h"
 #include "screens/sales/saleslabels.h"
 #include "screens/sales/saleslayout.h"
 
