@@ -65,3 +65,19 @@ TEST(SalesScreenEndToEnd, ThreeLinesOneDeletedLeaveTheirTotals)
     EXPECT_EQ(two.Label(QStringLiteral("lblje")), QStringLiteral("6148.00"));
     EXPECT_EQ(two.Label(QStringLiteral("lblDjh")), QStringLiteral("单据号:0000000001"));
 }
+
+TEST(SalesScreenEndToEnd, HostExitStatusTellsHowTheScriptEnded)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    // A wrong password opens nothing.
+    HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("9999"), QStringLiteral("<Enter>"));
+    EXPECT_EQ(run.status, 1) << run.output.toStdString();
+    // The script ends with the sales screen still open.
+    run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), QString::fromUtf8(BeginStorePickup));
+    EXPECT_EQ(run.status, 3) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("still open"))) << run.output.toStdString();
+    // A token the robot does not know.
+    run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), QStringLiteral("<NoSuchKey>"));
+    EXPECT_EQ(run.status, 2) << run.output.toStdString();
+}
