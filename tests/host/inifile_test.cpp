@@ -1,3 +1,5 @@
+#include "stationdirectory.h"
+
 #include "host/gbk.h"
 #include "host/inifile.h"
 
@@ -22,26 +24,11 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 // duration.
 class StationDir : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        saved_ = qgetenv("QIANTAI_INI_DIR");
-        hadSaved_ = qEnvironmentVariableIsSet("QIANTAI_INI_DIR");
-        qputenv("QIANTAI_INI_DIR", dir_.path().toUtf8());
-    }
-    void TearDown() override
-    {
-        if (hadSaved_)
-            qputenv("QIANTAI_INI_DIR", saved_);
-        else
-            qunsetenv("QIANTAI_INI_DIR");
-    }
-    QString path(const QString& name) const { return dir_.filePath(name); }
-    void writeStation(const QByteArray& text) { WriteFile(path(QStringLiteral("Quelmarpos.ini")), text); }
+    void SetUp() override { ASSERT_TRUE(station_.IsValid()); }
+    QString path(const QString& name) const { return station_.Path(name); }
+    void writeStation(const QByteArray& text) { ASSERT_TRUE(station_.WriteStation(text)); }
 
-    QTemporaryDir dir_;
-    QByteArray saved_;
-    bool hadSaved_ = false;
+    qiantai::test::StationDirectory station_;
 };
 
 } // namespace
@@ -81,7 +68,7 @@ TEST_F(StationDir, ReadsUtf8AndGbkFilesWithChineseValues)
     WriteFile(path(QStringLiteral("utf8.ini")), text.toUtf8());
     // The GBK bytes of 小票 are also valid UTF-8 (of two Latin-range letters).
     WriteFile(path(QStringLiteral("gbk.ini")), ToGbk(text));
-    const QString dir = dir_.path() + QLatin1Char('/');
+    const QString dir = station_.DirPath() + QLatin1Char('/');
     for (const char* name : {"bom.ini", "utf8.ini", "gbk.ini"})
         EXPECT_EQ(
             ReadIniValue(QLatin1String(name), QStringLiteral("REPORT"), QStringLiteral("output"), dir, {}),
@@ -97,16 +84,17 @@ TEST_F(StationDir, DirectoryIsPrefixedWithoutSeparatorElseTheStationDirectoryIsU
     const QString section = QStringLiteral("ColorOption");
     const QString key = QStringLiteral("colorstyle");
 
-    EXPECT_EQ(ReadIniValue(file, section, key, dir_.path() + QStringLiteral("/till2_"), QStringLiteral("0")),
-              QStringLiteral("prefixed"));
-    EXPECT_EQ(ReadIniValue(file, section, key, dir_.path() + QLatin1Char('/'), QStringLiteral("0")),
+    EXPECT_EQ(
+        ReadIniValue(file, section, key, station_.DirPath() + QStringLiteral("/till2_"), QStringLiteral("0")),
+        QStringLiteral("prefixed"));
+    EXPECT_EQ(ReadIniValue(file, section, key, station_.DirPath() + QLatin1Char('/'), QStringLiteral("0")),
               QStringLiteral("station"));
     for (const QString& none : {QString(), QStringLiteral("\\"), QStringLiteral("/")})
         EXPECT_EQ(ReadIniValue(file, section, key, none, QStringLiteral("0")), QStringLiteral("station"))
             << none.toStdString();
     // No separator is inserted: the directory without its slash names
     // another file, which does not exist.
-    EXPECT_EQ(ReadIniValue(file, section, key, dir_.path(), QStringLiteral("0")), QStringLiteral("0"));
+    EXPECT_EQ(ReadIniValue(file, section, key, station_.DirPath(), QStringLiteral("0")), QStringLiteral("0"));
 }
 
 TEST_F(StationDir, MissingFileSectionOrKeyGivesTheDefault)
@@ -125,7 +113,7 @@ TEST_F(StationDir, MissingFileSectionOrKeyGivesTheDefault)
 
 TEST_F(StationDir, StationIniReadsTheFileAfreshAndConvertsValues)
 {
-    EXPECT_EQ(StationIni::path(), dir_.path() + QStringLiteral("/Quelmarpos.ini"));
+    EXPECT_EQ(StationIni::path(), station_.DirPath() + QStringLiteral("/Quelmarpos.ini"));
     EXPECT_EQ(StationIni::value(QStringLiteral("CardTerminal"), QStringLiteral("Library"),
                                 QStringLiteral("libsldll.so")),
               QStringLiteral("libsldll.so"));

@@ -8,6 +8,7 @@
 #include "sale/salesession.h"
 #include "screens/checkout/receipt.h"
 #include "screens/checkout/receipttext.h"
+#include "stationdirectory.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,35 +23,11 @@ namespace {
 // duration.
 class StationReceiptTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        hadSaved = qEnvironmentVariableIsSet("QIANTAI_INI_DIR");
-        saved = qgetenv("QIANTAI_INI_DIR");
-        qputenv("QIANTAI_INI_DIR", dir.path().toUtf8());
-    }
-    void TearDown() override
-    {
-        if (hadSaved)
-            qputenv("QIANTAI_INI_DIR", saved);
-        else
-            qunsetenv("QIANTAI_INI_DIR");
-    }
-    void writeStation(const QString& text)
-    {
-        QFile f(dir.filePath("Quelmarpos.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-    }
-    QByteArray read(const QString& name)
-    {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void SetUp() override { ASSERT_TRUE(station.IsValid()); }
+    void writeStation(const QString& text) { ASSERT_TRUE(station.WriteStation(text.toUtf8())); }
+    QByteArray read(const QString& name) { return station.Read(name); }
 
-    QTemporaryDir dir;
-    QByteArray saved;
-    bool hadSaved = false;
+    qiantai::test::StationDirectory station;
 };
 
 } // namespace
@@ -64,8 +41,8 @@ TEST_F(StationReceiptTest, DefaultsWhenTheStationSetsNothing)
 
 TEST_F(StationReceiptTest, PrinterAndReportOutputComeFromTheStationIni)
 {
-    writeStation("[printer]\r\nomronprinter = file:" + dir.filePath("receipt.prn") +
-                 "\r\nEncoding=GBK\r\n[Report]\r\nOutput=" + dir.filePath("receipt.pdf") + "\r\n");
+    writeStation("[printer]\r\nomronprinter = file:" + station.Path("receipt.prn") +
+                 "\r\nEncoding=GBK\r\n[Report]\r\nOutput=" + station.Path("receipt.pdf") + "\r\n");
     SaleSession s;
     BuildPaymentMethods(s);
     s.Bmmc = QStringLiteral("百货店");

@@ -1,4 +1,5 @@
 #include "modalscript.h"
+#include "stationdirectory.h"
 
 #include "controls/flatedit.h"
 #include "screens/lookups/inputquery.h"
@@ -27,31 +28,14 @@ class InputDialog : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        hadDir_ = qEnvironmentVariableIsSet("QIANTAI_INI_DIR");
-        savedDir_ = qgetenv("QIANTAI_INI_DIR");
-        qputenv("QIANTAI_INI_DIR", dir_.path().toUtf8());
+        ASSERT_TRUE(station_.IsValid());
         savedColors_ = InputDialogColorState();
         InputDialogColorState() = InputDialogColors{};
     }
-    void TearDown() override
-    {
-        InputDialogColorState() = savedColors_;
-        if (hadDir_)
-            qputenv("QIANTAI_INI_DIR", savedDir_);
-        else
-            qunsetenv("QIANTAI_INI_DIR");
-    }
-    void writeStation(const char* text)
-    {
-        QFile file(dir_.filePath(QStringLiteral("Quelmarpos.ini")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
+    void TearDown() override { InputDialogColorState() = savedColors_; }
+    void writeStation(const char* text) { ASSERT_TRUE(station_.WriteStation(text)); }
 
-    QTemporaryDir dir_;
-    QByteArray savedDir_;
-    bool hadDir_ = false;
+    qiantai::test::StationDirectory station_;
     InputDialogColors savedColors_;
 };
 

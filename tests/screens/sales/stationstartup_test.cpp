@@ -1,6 +1,7 @@
 // The station's start-up services of the sales screen: the receipt report
 // and the receipt printer as the station INI names them.
 #include "loopbackreceiver.h"
+#include "stationdirectory.h"
 
 #include "devices/posprinter.h"
 #include "sale/salesession.h"
@@ -18,31 +19,14 @@ namespace {
 // A station directory named by QIANTAI_INI_DIR for the test's duration.
 class StationStartupTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        hadSaved = qEnvironmentVariableIsSet("QIANTAI_INI_DIR");
-        saved = qgetenv("QIANTAI_INI_DIR");
-        qputenv("QIANTAI_INI_DIR", (dir.path() + QLatin1Char('/')).toUtf8());
-    }
-    void TearDown() override
-    {
-        Session().PosPrinter.reset();
-        if (hadSaved)
-            qputenv("QIANTAI_INI_DIR", saved);
-        else
-            qunsetenv("QIANTAI_INI_DIR");
-    }
+    void SetUp() override { ASSERT_TRUE(station.IsValid()); }
+    void TearDown() override { Session().PosPrinter.reset(); }
     void printerAt(const QString& uri)
     {
-        QFile f(dir.filePath("Quelmarpos.ini"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(("[Printer]\nOmronPrinter=" + uri + "\n").toUtf8());
+        ASSERT_TRUE(station.WriteStation(("[Printer]\nOmronPrinter=" + uri + "\n").toUtf8()));
     }
 
-    QTemporaryDir dir;
-    QByteArray saved;
-    bool hadSaved = false;
+    qiantai::test::StationDirectory station;
 };
 
 } // namespace
