@@ -1,7 +1,7 @@
 // A TCP listener on 127.0.0.1 that collects every byte of one connection
 // until the peer closes; it stands in for a network receipt printer. With
 // `dropFirst` it first closes one connection unread, like a printer that was
-// switched off and on.
+// switched off and on. Its sockets are not inherited by child processes.
 #pragma once
 
 #include <QByteArray>
@@ -21,7 +21,7 @@ class LoopbackReceiver {
 public:
     explicit LoopbackReceiver(bool dropFirst = false) : dropFirst_(dropFirst)
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -61,7 +61,7 @@ private:
         pollfd pending{listener_, POLLIN, 0};
         if (::poll(&pending, 1, 10000) <= 0)
             return -1;
-        return ::accept(listener_, nullptr, nullptr);
+        return ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     }
 
     void receive()

@@ -6,6 +6,7 @@
 #include "sale/packets.h"
 #include "sale/paymenttable.h"
 #include "sale/salesession.h"
+#include "screens/checkout/checkoutservices.h"
 #include "screens/checkout/receipt.h"
 #include "screens/checkout/receipttext.h"
 #include "stationdirectory.h"
@@ -68,4 +69,22 @@ TEST_F(StationReceiptTest, PrinterAndReportOutputComeFromTheStationIni)
                                                      {{QStringLiteral("销货单"), "[Djh]"}});
     ASSERT_TRUE(PrintReceipt(s, lines, &error)) << error.toStdString();
     EXPECT_TRUE(read("receipt.pdf").startsWith("%PDF-"));
+}
+
+TEST_F(StationReceiptTest, RecordPauseComesFromTheStationIni)
+{
+    EXPECT_EQ(RecordPauseMs(), 1000); // no station file
+    const struct {
+        const char* ini;
+        int ms;
+    } cases[] = {
+        {"[Checkout]\nRecordPause=0\n", 0},   {"[checkout]\r\nrecordpause = 250\r\n", 250},
+        {"[Checkout]\nRecordPause=-5\n", 0},  {"[Checkout]\nRecordPause=soon\n", 1000},
+        {"[Printer]\nRecordPause=0\n", 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
+        writeStation(QString::fromLatin1(c.ini));
+        EXPECT_EQ(RecordPauseMs(), c.ms);
+    }
 }
