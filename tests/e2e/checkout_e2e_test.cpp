@@ -3,8 +3,8 @@
 // PDF file) and retries after failures.
 #include "e2estore.h"
 
-#include "../devices/loopbackreceiver.h"
 #include "host/gbk.h"
+#include "loopbackreceiver.h"
 
 #include <QFile>
 #include <QProcess>
