@@ -341,6 +341,31 @@ TEST_F(CardsEndToEnd, BankCardDeclinedThenApproved)
     EXPECT_TRUE(Journal().isEmpty());
 }
 
+TEST_F(CardsEndToEnd, MissingTerminalLibraryRecordsNoTransaction)
+{
+    SetParameter(QStringLiteral("XYKLX"), QStringLiteral("1"));
+    const QString missing = Path(QStringLiteral("no-such-terminal.so"));
+    store().SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"), missing);
+    const QString failed = Path(QStringLiteral("failed.txt"));
+    const QString keys =
+        QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
+        QString::fromUtf8(OpenSettlement) +
+        QStringLiteral("4<Enter><wait 200><Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n")
+            .arg(Swipe(ApprovedCard)) +
+        Dump(failed) + QStringLiteral("<Enter><wait 200>\n") + PayAmount(1, QStringLiteral("219")) +
+        QString::fromUtf8(RecordAndLeave);
+    const HostRun run = Cashier(keys);
+    ASSERT_EQ(run.status, 0) << run.output.toStdString();
+
+    const QString message = Message(ScreenDump::Read(failed));
+    EXPECT_TRUE(message.startsWith(QStringLiteral("无法加载卡终端库 ") + missing)) << message.toStdString();
+    const QStringList documents = Documents();
+    ASSERT_EQ(documents.size(), 1);
+    EXPECT_EQ(Payments(documents[0]), (QList<QStringList>{{"0", "219.00", "", ""}, {"-1", "0.00", "", ""}}));
+    EXPECT_TRUE(store().Query(QStringLiteral("SELECT * FROM tb%1_Xykmx").arg(Month())).isEmpty());
+    EXPECT_TRUE(Consumptions().isEmpty());
+}
+
 TEST_F(CardsEndToEnd, BalanceQueryFromSystemToolsShowsCardAfterCard)
 {
     const QString first = Path(QStringLiteral("first.txt"));
