@@ -83,7 +83,8 @@ public:
 
     MemberAnswer queryMember(const QString& cardNo, const std::string& password);
     CertificateAnswer queryCertificate(const QString& certificateNo);
-    // Debits a member card; never below zero, never twice for one request.
+    // Debits a member card, never below zero: every accepted call is one
+    // debit with its own journal row.
     ChargeAnswer chargeMember(const Charge& charge);
     // Uses a certificate up; never twice.
     ChargeAnswer chargeCertificate(const Charge& charge);

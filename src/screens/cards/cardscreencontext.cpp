@@ -1,9 +1,9 @@
 #include "screens/cards/cardscreencontext.h"
 
-#include "devices/cardfrontend.h"
 #include "devices/cardterminal.h"
 #include "host/inifile.h"
 #include "sale/salesession.h"
+#include "screens/cards/stationcardservices.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QPointer>
@@ -14,19 +14,6 @@ namespace qiantai {
 namespace {
 
 constexpr int Statement = 1;
-
-CardFrontEndSettings FrontEndSettings()
-{
-    CardFrontEndSettings settings;
-    const QString section = QStringLiteral("CardFrontEnd");
-    settings.port = StationIni::intValue(section, QStringLiteral("Port"), settings.port);
-    settings.connectTimeoutSeconds =
-        StationIni::intValue(section, QStringLiteral("ConnectTimeout"), settings.connectTimeoutSeconds);
-    settings.readTimeoutSeconds =
-        StationIni::intValue(section, QStringLiteral("ReadTimeout"), settings.readTimeoutSeconds);
-    settings.tls = StationIni::boolValue(section, QStringLiteral("Tls"), settings.tls);
-    return settings;
-}
 
 } // namespace
 
@@ -49,16 +36,7 @@ CardScreenEnvironment::CardScreenEnvironment(QWidget* owner)
         return ShowHostMessage(message, caption, QString(), kind, parent.data());
     };
     host_ = std::make_unique<HostService>(s.HostObject.get());
-    cards_ = std::make_unique<CardServices>(
-        [](QString& error) -> std::unique_ptr<CardFrontEnd> {
-            CardFrontEndSettings settings = FrontEndSettings();
-            if (!ApplyFrontEndAddress(Session().Yckqzj, &settings)) {
-                error = QStringLiteral("卡前置机地址无效: \"%1\"").arg(Session().Yckqzj);
-                return nullptr;
-            }
-            return std::make_unique<CardFrontEndClient>(settings);
-        },
-        show);
+    cards_ = std::make_unique<CardServices>(StationCardServices(s.Yckqzj, owner));
     CardTerminalSettings terminal;
     terminal.library =
         StationIni::value(QStringLiteral("CardTerminal"), QStringLiteral("Library"), terminal.library);

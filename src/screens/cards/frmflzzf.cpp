@@ -33,10 +33,12 @@ TFrmFlzzf::TFrmFlzzf(QWidget* parent, CardScreenContext context) : TBlueFrame(pa
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】取消"));
     setBodySize(QSize(267, 64));
     label1_ = new QLabel(QStringLiteral("券累计支付金额:"), body());
+    label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(10, 6, 240, 20);
     lblZk2_ = new QLabel(QStringLiteral("券号:"), body());
     lblZk2_->setGeometry(10, 36, 50, 20);
     edtQh_ = new TFlatEdit(body());
+    edtQh_->setObjectName(QStringLiteral("edtQh"));
     edtQh_->setGeometry(60, 34, 190, 24);
     edtQh_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edtQh_));

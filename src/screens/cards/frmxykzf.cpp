@@ -30,8 +30,10 @@ TFrmXykzf::TFrmXykzf(QWidget* parent, CardScreenContext context) : TBlueFrame(pa
     setKeyHint(QStringLiteral("【Esc】取消"));
     setBodySize(QSize(239, 48));
     lblZk2_ = new QLabel(QStringLiteral("金  额:"), body());
+    lblZk2_->setObjectName(QStringLiteral("lblZk2"));
     lblZk2_->setGeometry(10, 14, 60, 20);
     edtJe_ = new TFlatEdit(body());
+    edtJe_->setObjectName(QStringLiteral("edtJe"));
     edtJe_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edtJe_->setGeometry(70, 12, 150, 24);
     // Swipe and confirmation fields take keys but are never seen.
