@@ -5,7 +5,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUuid>
 #include <QVariant>
 
 #include <atomic>
@@ -414,15 +413,11 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
 {
     if (charge.amountFen <= 0)
         return Refusal<ChargeAnswer>(QStringLiteral("支付金额无效"));
-    // A request carries nothing that tells one payment from another of the
-    // same amount on the same document (a sale may take two), so every
-    // accepted request is its own charge with its own journal row: answering
-    // one as done without a debit would leave the store booking money the
-    // card never paid.
-    const QString key = QStringLiteral("0|%1|%2|%3|%4|%5")
+    // One document, unit, card and amount is one charge: a repeat of it (a
+    // retry after a lost answer) is answered as done without a second debit.
+    const QString key = QStringLiteral("0|%1|%2|%3|%4")
                             .arg(charge.documentNo, charge.unitCode, charge.cardNo)
-                            .arg(charge.amountFen)
-                            .arg(QUuid::createUuid().toString(QUuid::Id128));
+                            .arg(charge.amountFen);
     Connection c(location_);
     if (!c.ok())
         return Failure<ChargeAnswer>(c.error());
@@ -438,6 +433,12 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
         return Refusal<ChargeAnswer>(text);
     };
     qint64 id = 0;
+    if (!FindJournal(c, key, &id, &error))
+        return fail(error);
+    if (id != 0) {
+        c.rollback();
+        return Replayed(id);
+    }
     QSqlQuery q(c.db());
     if (!Exec(q,
               QStringLiteral("SELECT member_account, balance_fen, status FROM member_card WHERE card_no = ?"),
@@ -467,8 +468,10 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
         return fail(error);
     const qint64 after = q.value(0).toLongLong();
     q.finish();
-    if (!InsertJournal(c, key, QStringLiteral("0"), charge, after, &id, &error))
-        return fail(error);
+    if (!InsertJournal(c, key, QStringLiteral("0"), charge, after, &id, &error)) {
+        c.rollback();
+        return AfterFailedInsert(location_, key, error);
+    }
     if (!c.commit())
         return fail(c.db().lastError().text());
     ChargeAnswer a;

@@ -83,8 +83,7 @@ public:
 
     MemberAnswer queryMember(const QString& cardNo, const std::string& password);
     CertificateAnswer queryCertificate(const QString& certificateNo);
-    // Debits a member card, never below zero: every accepted call is one
-    // debit with its own journal row.
+    // Debits a member card; never below zero, never twice for one request.
     ChargeAnswer chargeMember(const Charge& charge);
     // Uses a certificate up; never twice.
     ChargeAnswer chargeCertificate(const Charge& charge);
