@@ -183,28 +183,6 @@ TEST_F(CardsEndToEnd, MemberCardAndCashPayASale)
     EXPECT_TRUE(Consumptions().isEmpty());
 }
 
-TEST_F(CardsEndToEnd, OneCardPayingTheSameAmountTwiceIsChargedTwice)
-{
-    const QString memberCard = QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>"
-                                              "100<Enter><wait 500>\n");
-    const QString keys = QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
-                         QString::fromUtf8(OpenSettlement) + memberCard + memberCard +
-                         PayAmount(1, QStringLiteral("19")) + QString::fromUtf8(RecordAndLeave);
-    const HostRun run = Cashier(keys);
-    ASSERT_EQ(run.status, 0) << run.output.toStdString();
-
-    const QStringList documents = Documents();
-    ASSERT_EQ(documents.size(), 1);
-    const QString djh = documents[0];
-    EXPECT_EQ(Payments(djh), (QList<QStringList>{{"6", "100.00", "8800000001", "M00000001"},
-                                                 {"6", "100.00", "8800000001", "M00000001"},
-                                                 {"0", "19.00", "", ""},
-                                                 {"-1", "0.00", "", ""}}));
-    const QStringList charge{"0", "8800000001", djh, "0101", "10000", "0001"};
-    EXPECT_EQ(Journal(), (QList<QStringList>{charge, charge}));
-    EXPECT_EQ(BalanceFen(QStringLiteral("8800000001")), QStringLiteral("30000"));
-}
-
 TEST_F(CardsEndToEnd, UnreachableFrontEndLeavesTheMemberCardScreenForAnotherMethod)
 {
     // A loopback port that nothing listens on.
