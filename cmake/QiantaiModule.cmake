@@ -27,6 +27,8 @@ function(qiantai_test name)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} qt_test_support GTest::gmock)
+  # Source files a test reads (such as db/templates), wherever CTest runs it.
+  target_compile_definitions(${name} PRIVATE QIANTAI_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QIANTAI_BUILD_DIR=${CMAKE_BINARY_DIR}"

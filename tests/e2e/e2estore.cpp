@@ -53,9 +53,10 @@ ScreenDump ScreenDump::Read(const QString& path)
             continue;
         const QString kind = fields.takeFirst();
         const QString name = fields.takeFirst();
-        if (kind == QLatin1String("label"))
+        if (kind == QLatin1String("label")) {
             d.labels_[name] = fields.join(QLatin1Char('\t'));
-        else if (kind == QLatin1String("edit"))
+            d.allLabels_[name].append(d.labels_[name]);
+        } else if (kind == QLatin1String("edit"))
             d.edits_[name] = fields.join(QLatin1Char('\t'));
         else if (kind == QLatin1String("row") && !fields.isEmpty()) {
             const int row = fields.takeFirst().toInt();

@@ -23,11 +23,15 @@ public:
     // The text of the last label or edit of that name.
     QString Label(const QString& name) const { return labels_.value(name); }
     QString Edit(const QString& name) const { return edits_.value(name); }
+    // The texts of every label of that name, e.g. the headings of all open
+    // dialogs.
+    QStringList Labels(const QString& name) const { return allLabels_.value(name); }
     // The rows of the item view of that name, cells only.
     QList<QStringList> Rows(const QString& view) const { return rows_.value(view); }
 
 private:
     QMap<QString, QString> labels_;
+    QMap<QString, QStringList> allLabels_;
     QMap<QString, QString> edits_;
     QMap<QString, QList<QStringList>> rows_;
 };

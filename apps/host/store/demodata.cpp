@@ -9,6 +9,14 @@ const DemoLogin DemoLogins[4] = {{"0001", "0001"}, {"0002", "0002"}, {"1001", "1
 
 namespace {
 
+// Receipt templates: category and report name (UTF-8), and the file of
+// db/templates that holds the layout.
+struct DemoTemplate {
+    const char* name;
+    const char* file;
+};
+const DemoTemplate DemoTemplates[] = {{"销货单", "xiaohuodan.txt"}, {"销货退单", "xiaohuotuidan.txt"}};
+
 struct Category {
     const char* name;
     const char* unit;
@@ -52,6 +60,24 @@ bool RunStatements(Database& db, const QString& script, QString* error)
     for (const QString& s : SplitSqlScript(script))
         if (!db.exec(s, {}, error))
             return false;
+    return true;
+}
+
+// The receipt templates of db/templates, each under its own category and name.
+bool LoadTemplates(Database& db, QString* error)
+{
+    for (const DemoTemplate& t : DemoTemplates) {
+        const QString text = SchemaText(QStringLiteral("templates/") + QLatin1String(t.file));
+        if (text.isEmpty()) {
+            *error = QStringLiteral("缺少报表模板文件 ") + QLatin1String(t.file);
+            return false;
+        }
+        const QString name = QString::fromUtf8(t.name);
+        if (!db.exec(QStringLiteral(
+                         "INSERT INTO tbReport (f_Category, f_Reportname, f_Reportinfo) VALUES (?, ?, ?)"),
+                     {name, name, text}, error))
+            return false;
+    }
     return true;
 }
 
@@ -125,7 +151,7 @@ bool CreateDemoStore(HostContext& ctx, const DemoOptions& options, QString* erro
         TransactionGuard guard(s);
         if (!RunStatements(s, Substitute(SchemaText(QStringLiteral("demo/sysmsg.sql")), month), error) ||
             !RunStatements(s, Substitute(SchemaText(QStringLiteral("demo/store.sql")), month), error) ||
-            !RunStatements(s, SchemaText(QStringLiteral("demo/templates.sql")), error))
+            !LoadTemplates(s, error))
             return false;
         for (int i = 0; i < 4; ++i)
             if (!s.exec(QStringLiteral("UPDATE tbZyda SET f_Mmhx = ? WHERE f_Zybm = ?"),

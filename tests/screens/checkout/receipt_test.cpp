@@ -11,9 +11,7 @@
 #include "screens/checkout/receipt.h"
 #include "screens/checkout/receipttext.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,9 +56,7 @@ public:
 
 QString templateFile(const char* name)
 {
-    // db/templates of the source tree, three folders above this file.
-    const QDir here = QFileInfo(QString::fromUtf8(__FILE__)).absoluteDir();
-    QFile f(here.absoluteFilePath(QStringLiteral("../../../db/templates/") + QLatin1String(name)));
+    QFile f(QStringLiteral(QIANTAI_SOURCE_DIR "/db/templates/") + QLatin1String(name));
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
