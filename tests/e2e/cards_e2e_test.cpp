@@ -2,6 +2,7 @@
 // the card-terminal simulator libsldll.so, all on loopback: what the store
 // recorded, what the card server charged and what the terminal saw agree.
 #include "e2estore.h"
+#include "salekeys.h"
 
 #include <QFile>
 #include <QHostAddress>
@@ -17,8 +18,6 @@ using qiantai::test::ScreenDump;
 
 namespace {
 
-// Store pickup, counter group 0101, salesperson 1001.
-const char* const BeginStorePickup = "<Enter><wait 100>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n";
 // One 电热水壶 at 219.00: code, quantity, price, amount.
 const char* const OneKettle = "100004<Enter><wait 100><Enter><Enter><Enter><wait 100>\n";
 // F1, the customer information kept: the settlement screen opens its picker.
@@ -153,14 +152,13 @@ TEST_F(CardsEndToEnd, MemberCardAndCashPayASale)
 {
     const QString amountEntry = Path(QStringLiteral("amount.txt"));
     const QString settled = Path(QStringLiteral("settled.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
-                         QString::fromUtf8(OpenSettlement) +
-                         // Member card: swipe, password, then the amount entry
-                         // with the card's balance.
-                         QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") +
-                         Dump(amountEntry) + QStringLiteral("200<Enter><wait 500>\n") +
-                         PayAmount(1, QStringLiteral("19")) + Dump(settled) +
-                         QString::fromUtf8(RecordAndLeave);
+    const QString keys =
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
+        // Member card: swipe, password, then the amount entry
+        // with the card's balance.
+        QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") + Dump(amountEntry) +
+        QStringLiteral("200<Enter><wait 500>\n") + PayAmount(1, QStringLiteral("19")) + Dump(settled) +
+        QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -192,14 +190,13 @@ TEST_F(CardsEndToEnd, UnreachableFrontEndLeavesTheMemberCardScreenForAnotherMeth
     probe.close();
     SetParameter(QStringLiteral("yckqzj"), QStringLiteral("127.0.0.1:%1").arg(closedPort));
     const QString failed = Path(QStringLiteral("failed.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
-                         QString::fromUtf8(OpenSettlement) +
-                         QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") +
-                         Dump(failed) +
-                         // The member card screen waits for another swipe; Esc
-                         // goes back to the picker.
-                         QStringLiteral("<Enter><wait 150><Esc><wait 200>\n") +
-                         PayAmount(1, QStringLiteral("219")) + QString::fromUtf8(RecordAndLeave);
+    const QString keys =
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
+        QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") + Dump(failed) +
+        // The member card screen waits for another swipe; Esc
+        // goes back to the picker.
+        QStringLiteral("<Enter><wait 150><Esc><wait 200>\n") + PayAmount(1, QStringLiteral("219")) +
+        QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -217,7 +214,7 @@ TEST_F(CardsEndToEnd, TwoWelfareCertificatesAndCashPayASale)
     const QString refused = Path(QStringLiteral("refused.txt"));
     const QString waiting = Path(QStringLiteral("waiting.txt"));
     const QString back = Path(QStringLiteral("back.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
+    const QString keys = qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) +
                          QString::fromUtf8(OpenSettlement) +
                          QStringLiteral("6<Enter><wait 150>7700000001<Enter><wait 500>\n") +
                          // The same certificate again is refused by the front-end.
@@ -269,8 +266,7 @@ TEST_F(CardsEndToEnd, BankCardDeclinedThenApproved)
     const QString declined = Path(QStringLiteral("declined.txt"));
     const QString approved = Path(QStringLiteral("approved.txt"));
     const QString keys =
-        QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
-        QString::fromUtf8(OpenSettlement) +
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
         // The amount is preset to what is due.
         QStringLiteral("4<Enter><wait 200>\n") + Dump(amountShown) +
         QStringLiteral("<Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n").arg(Swipe(DeclinedCard)) +
@@ -326,8 +322,7 @@ TEST_F(CardsEndToEnd, MissingTerminalLibraryRecordsNoTransaction)
     store().SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"), missing);
     const QString failed = Path(QStringLiteral("failed.txt"));
     const QString keys =
-        QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(OneKettle) +
-        QString::fromUtf8(OpenSettlement) +
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
         QStringLiteral("4<Enter><wait 200><Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n")
             .arg(Swipe(ApprovedCard)) +
         Dump(failed) + QStringLiteral("<Enter><wait 200>\n") + PayAmount(1, QStringLiteral("219")) +
@@ -349,7 +344,7 @@ TEST_F(CardsEndToEnd, BalanceQueryFromSystemToolsShowsCardAfterCard)
     const QString first = Path(QStringLiteral("first.txt"));
     const QString second = Path(QStringLiteral("second.txt"));
     const QString back = Path(QStringLiteral("back.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) +
+    const QString keys = qiantai::test::BeginSale() +
                          QStringLiteral("<F10><wait 200>2<Enter><wait 200>\n"
                                         "8800000001<Enter>123456<Enter><wait 500>\n") +
                          Dump(first) +
@@ -377,7 +372,7 @@ TEST_F(CardsEndToEnd, MemberCardFromSystemToolsIsShownAndRecordedWithTheSale)
 {
     const QString wrong = Path(QStringLiteral("wrong.txt"));
     const QString identified = Path(QStringLiteral("identified.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) +
+    const QString keys = qiantai::test::BeginSale() +
                          QStringLiteral("<F10><wait 200>1<Enter><wait 200>\n"
                                         "8800000001<Enter>000000<Enter><wait 500>\n") +
                          Dump(wrong) +
@@ -407,12 +402,11 @@ TEST_F(CardsEndToEnd, NetworkModeAsksForTheMemberCardAtTheStartOfEachSale)
     const QString identified = Path(QStringLiteral("identified.txt"));
     const QString sale = QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
                          PayAmount(1, QStringLiteral("219")) + QStringLiteral("<Enter><wait 600>\n");
-    const QString keys = QString::fromUtf8(BeginStorePickup) +
-                         QStringLiteral("8800000001<Enter>123456<Enter><wait 500>\n") + Dump(identified) +
-                         sale +
-                         // The next sale: the prompt again, answered with Esc.
-                         QString::fromUtf8(BeginStorePickup) + QStringLiteral("<Esc><wait 300>\n") + sale +
-                         QString::fromUtf8(Leave);
+    const QString keys =
+        qiantai::test::BeginSale() + QStringLiteral("8800000001<Enter>123456<Enter><wait 500>\n") +
+        Dump(identified) + sale +
+        // The next sale: the prompt again, answered with Esc.
+        qiantai::test::BeginSale() + QStringLiteral("<Esc><wait 300>\n") + sale + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 

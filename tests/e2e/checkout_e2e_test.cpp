@@ -2,6 +2,7 @@
 // stored document, the receipt (text to a loopback printer, template to a
 // PDF file) and retries after failures.
 #include "e2estore.h"
+#include "salekeys.h"
 
 #include "host/gbk.h"
 #include "loopbackreceiver.h"
@@ -59,8 +60,7 @@ QString QuantityLine(const QString& code, int quantity)
 // cash does not cover the amount due) is left open.
 QString SaleKeys(const Sale& s)
 {
-    QString k =
-        QStringLiteral("%1<Enter><wait 100>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n").arg(s.method);
+    QString k = qiantai::test::BeginSale(QString::number(s.method));
     k += s.lines;
     k += QStringLiteral("<F1><wait 200>");
     if (s.method != StorePickup)
@@ -78,7 +78,7 @@ const QString PayRestOnAccount = QStringLiteral("7<Enter><wait 100>000001<Enter>
 // Enter on the settlement screen: records the document.
 const QString Record = QStringLiteral("<Enter><wait 400>\n");
 // From the method picker of the next sale: leave the module.
-const QString Leave = QStringLiteral("<Esc><wait 100><Enter><wait 100>\n");
+const QString Leave = qiantai::test::LeaveFromPicker();
 
 // The station of these tests: no pause after recording.
 void Prepare(E2EStore& store)

@@ -2,6 +2,7 @@
 // cashier 0001 holds neither 9907 nor 9912, so a discount that takes a line
 // below its lowest price or its purchase price needs a supervisor at the till.
 #include "e2estore.h"
+#include "salekeys.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,12 @@ using qiantai::test::ScreenDump;
 
 namespace {
 
-// Store pickup, counter group 0101, salesperson 1001.
-const char* const BeginStorePickup = "<Enter><wait 100>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n";
 // 100001 (list 2999.00, lowest 2700.00, cost 2200.00 + 17 % = 2574.00) and
 // 100003 (list 199.00, lowest 169.00, cost 120.00 + 17 % = 140.40), one each.
 const char* const TwoLines = "100001<Enter><wait 100>1<Enter><Enter><Enter><wait 100>\n"
                              "100003<Enter><wait 100>1<Enter><Enter><Enter><wait 100>\n";
 // F3, the second mode (whole sale by rate); the rate replaces the selected input.
 const char* const WholeSaleRate = "<F3><wait 100><Down><Enter><wait 100>%1<Enter><wait 200>\n";
-// Deletes every line and leaves the module.
-const char* const LeaveModule = "<F5><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n";
 
 const QString BelowLowest = QStringLiteral("低于最低售价授权");
 const QString BelowCost = QStringLiteral("低于进价授权");
@@ -110,7 +107,7 @@ TEST_P(DiscountEndToEnd, WholeSaleRateBelowTheLimits)
     E2EStore store;
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
 
-    QString keys = QString::fromUtf8(BeginStorePickup) + QString::fromUtf8(TwoLines) +
+    QString keys = qiantai::test::BeginSale() + QString::fromUtf8(TwoLines) +
                    QString::fromUtf8(WholeSaleRate).arg(c.rate);
     QStringList dumps;
     for (size_t i = 0; i < c.steps.size(); ++i) {
@@ -118,7 +115,7 @@ TEST_P(DiscountEndToEnd, WholeSaleRateBelowTheLimits)
         keys += c.steps[i].keys + QStringLiteral("<dump %1>\n").arg(dumps.last());
     }
     const QString last = store.Path(QStringLiteral("lines.txt"));
-    keys += QStringLiteral("<dump %1>\n").arg(last) + QString::fromUtf8(LeaveModule);
+    keys += QStringLiteral("<dump %1>\n").arg(last) + qiantai::test::DeleteAllAndLeave();
 
     const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();

@@ -1,5 +1,6 @@
 // The sales screen through qiantai-host on a fresh demo store.
 #include "e2estore.h"
+#include "salekeys.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,6 @@ using qiantai::test::HostRun;
 using qiantai::test::ScreenDump;
 
 namespace {
-
-// Store pickup, counter group 0101, salesperson 1001.
-const char* const BeginStorePickup = "<Enter><wait 100>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n";
-// Deletes every line and leaves the module.
-const char* const LeaveModule = "<F5><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n";
 
 QStringList Line(const QStringList& row)
 {
@@ -28,7 +24,7 @@ TEST(SalesScreenEndToEnd, ThreeLinesOneDeletedLeaveTheirTotals)
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     const QString before = store.Path(QStringLiteral("before.txt"));
     const QString after = store.Path(QStringLiteral("after.txt"));
-    const QString keys = QString::fromUtf8(BeginStorePickup) +
+    const QString keys = qiantai::test::BeginSale() +
                          // A bar code two products share: the pick list, the second of them.
                          QStringLiteral("6901234567892<Enter><wait 200><Down><Enter><wait 100>"
                                         "<Enter><Enter><Enter><wait 100>\n"
@@ -40,7 +36,7 @@ TEST(SalesScreenEndToEnd, ThreeLinesOneDeletedLeaveTheirTotals)
                                         // The first line goes.
                                         "<Up><Up><Up><wait 100><F4><wait 100><Enter><wait 100><dump %2>\n")
                              .arg(before, after) +
-                         QString::fromUtf8(LeaveModule);
+                         qiantai::test::DeleteAllAndLeave();
     const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -74,7 +70,7 @@ TEST(SalesScreenEndToEnd, HostExitStatusTellsHowTheScriptEnded)
     HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("9999"), QStringLiteral("<Enter>"));
     EXPECT_EQ(run.status, 1) << run.output.toStdString();
     // The script ends with the sales screen still open.
-    run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), QString::fromUtf8(BeginStorePickup));
+    run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), qiantai::test::BeginSale());
     EXPECT_EQ(run.status, 3) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("still open"))) << run.output.toStdString();
     // A token the robot does not know.
