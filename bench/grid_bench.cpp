@@ -8,6 +8,7 @@
 //   ProductEntry      a six-digit code and Enter on the entry row: lookup,
 //                     department, trade status, stock and offer through the
 //                     (fake) host, the new line shown and repainted
+#include "benchtiming.h"
 #include "fakehost.h"
 #include "productstore.h"
 #include "sale/salesession.h"
@@ -18,11 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
-#include <vector>
-
 using namespace qiantai;
+using qiantai::bench::TimeEach;
 using qiantai::test::FakeHost;
 using qiantai::test::ProductStore;
 
@@ -102,28 +100,6 @@ private:
     QWidget window_;
     TSaleGrid* grid_ = nullptr;
 };
-
-using Clock = std::chrono::steady_clock;
-
-// Times `op` once per iteration (setup before it is not counted) and reports
-// median and 99th percentile.
-template <class Setup, class Op> void TimeEach(benchmark::State& state, Setup setup, Op op)
-{
-    std::vector<double> ms;
-    for (auto _ : state) {
-        setup();
-        const auto start = Clock::now();
-        op();
-        const std::chrono::duration<double> took = Clock::now() - start;
-        state.SetIterationTime(took.count());
-        ms.push_back(took.count() * 1000);
-    }
-    if (ms.empty())
-        return;
-    std::sort(ms.begin(), ms.end());
-    state.counters["median_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-}
 
 void GridKeyMove(benchmark::State& state)
 {

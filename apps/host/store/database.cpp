@@ -19,6 +19,9 @@
 namespace qiantai::host {
 namespace {
 
+// Statements kept prepared per connection.
+constexpr std::size_t MaxPreparedStatements = 256;
+
 QString NextConnectionName()
 {
     static QAtomicInt counter;
@@ -125,6 +128,8 @@ QString DescribeSqlError(const QSqlError& e)
 
 Database::~Database()
 {
+    statements_.clear();
+    direct_.reset();
     if (db_.isValid()) {
         db_.close();
         db_ = QSqlDatabase();
@@ -193,52 +198,72 @@ std::unique_ptr<Database> Database::open(const QString& location, DatabaseKind k
     return d;
 }
 
-bool Database::prepare(QSqlQuery& q, const QString& sql, const QVariantList& binds, QString* error)
+QSqlQuery* Database::run(const QString& sql, const QVariantList& binds, QString* error)
 {
-    q.setForwardOnly(true);
-    if (!binds.isEmpty()) {
-        if (!q.prepare(sql)) {
-            *error = DescribeSqlError(q.lastError());
-            return false;
+    QSqlQuery* q = nullptr;
+    if (binds.isEmpty()) {
+        direct_ = std::make_unique<QSqlQuery>(db_);
+        q = direct_.get();
+        q->setForwardOnly(true);
+        if (!q->exec(sql)) {
+            *error = DescribeSqlError(q->lastError());
+            return nullptr;
         }
-        // An empty text from the module is a text, never NULL.
-        for (const QVariant& v : binds)
-            q.addBindValue(v.metaType().id() == QMetaType::QString && v.toString().isNull()
-                               ? QVariant(QStringLiteral(""))
-                               : v);
-        if (!q.exec()) {
-            *error = DescribeSqlError(q.lastError());
-            return false;
+        return q;
+    }
+    auto it = statements_.find(sql);
+    if (it == statements_.end()) {
+        // The host's statements are a fixed set; texts built with other
+        // values each time would only fill the cache.
+        if (statements_.size() >= MaxPreparedStatements)
+            statements_.clear();
+        auto prepared = std::make_unique<QSqlQuery>(db_);
+        prepared->setForwardOnly(true);
+        if (!prepared->prepare(sql)) {
+            *error = DescribeSqlError(prepared->lastError());
+            return nullptr;
         }
-        return true;
+        it = statements_.emplace(sql, std::move(prepared)).first;
     }
-    if (!q.exec(sql)) {
-        *error = DescribeSqlError(q.lastError());
-        return false;
+    q = it->second.get();
+    // An empty text from the module is a text, never NULL.
+    for (const QVariant& v : binds)
+        q->addBindValue(v.metaType().id() == QMetaType::QString && v.toString().isNull()
+                            ? QVariant(QStringLiteral(""))
+                            : v);
+    if (!q->exec()) {
+        *error = DescribeSqlError(q->lastError());
+        q->finish();
+        return nullptr;
     }
-    return true;
+    return q;
 }
 
 bool Database::exec(const QString& sql, const QVariantList& binds, QString* error)
 {
-    QSqlQuery q(db_);
-    return prepare(q, sql, binds, error);
+    QSqlQuery* q = run(sql, binds, error);
+    if (!q)
+        return false;
+    q->finish();
+    return true;
 }
 
 bool Database::execCount(const QString& sql, const QVariantList& binds, int* affected, QString* error)
 {
-    QSqlQuery q(db_);
-    if (!prepare(q, sql, binds, error))
+    QSqlQuery* q = run(sql, binds, error);
+    if (!q)
         return false;
-    *affected = q.numRowsAffected();
+    *affected = q->numRowsAffected();
+    q->finish();
     return true;
 }
 
 bool Database::query(const QString& sql, const QVariantList& binds, DataPacket* out, QString* error)
 {
-    QSqlQuery q(db_);
-    if (!prepare(q, sql, binds, error))
+    QSqlQuery* found = run(sql, binds, error);
+    if (!found)
         return false;
+    QSqlQuery& q = *found;
     DataPacket p;
     const QSqlRecord rec = q.record();
     for (int c = 0; c < rec.count(); ++c)
@@ -258,8 +283,10 @@ bool Database::query(const QString& sql, const QVariantList& binds, DataPacket* 
         }
         p.appendRow(std::move(row));
     }
-    if (q.lastError().isValid()) {
-        *error = DescribeSqlError(q.lastError());
+    const QSqlError failed = q.lastError();
+    q.finish();
+    if (failed.isValid()) {
+        *error = DescribeSqlError(failed);
         return false;
     }
     // A column whose values all came back as date-times is one.
@@ -285,13 +312,15 @@ bool Database::query(const QString& sql, const QVariantList& binds, DataPacket* 
 bool Database::scalar(const QString& sql, const QVariantList& binds, QVariant* value, bool* found,
                       QString* error)
 {
-    QSqlQuery q(db_);
-    if (!prepare(q, sql, binds, error))
+    QSqlQuery* q = run(sql, binds, error);
+    if (!q)
         return false;
-    *found = q.next();
-    *value = *found ? q.value(0) : QVariant();
-    if (q.lastError().isValid()) {
-        *error = DescribeSqlError(q.lastError());
+    *found = q->next();
+    *value = *found ? q->value(0) : QVariant();
+    const QSqlError failed = q->lastError();
+    q->finish();
+    if (failed.isValid()) {
+        *error = DescribeSqlError(failed);
         return false;
     }
     return true;
@@ -355,9 +384,12 @@ bool Database::ensureMonth(const QString& yyyymm, QString* error)
         *error = QStringLiteral("年月") + yyyymm + QStringLiteral("不正确");
         return false;
     }
-    if (kind_ != DatabaseKind::Store ||
-        tableExists(QStringLiteral("tb") + yyyymm + QStringLiteral("_Xsmxzb")))
+    if (kind_ != DatabaseKind::Store || months_.contains(yyyymm))
         return true;
+    if (tableExists(QStringLiteral("tb") + yyyymm + QStringLiteral("_Xsmxzb"))) {
+        months_.insert(yyyymm);
+        return true;
+    }
     if (!begin(error))
         return false;
     TransactionGuard guard(*this);
@@ -378,7 +410,10 @@ bool Database::ensureMonth(const QString& yyyymm, QString* error)
         if (!exec(carry, {}, error))
             return false;
     }
-    return guard.commit(error);
+    if (!guard.commit(error))
+        return false;
+    months_.insert(yyyymm);
+    return true;
 }
 
 bool Database::migrate(QString* error)

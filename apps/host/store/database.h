@@ -7,12 +7,14 @@
 
 #include "qiantai/datapacket.h"
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
 #include <memory>
+#include <unordered_map>
 
 namespace qiantai::host {
 
@@ -62,9 +64,18 @@ public:
 
 private:
     Database() = default;
-    bool prepare(QSqlQuery& q, const QString& sql, const QVariantList& binds, QString* error);
+    // Runs `sql`: with binds through a statement prepared once per text and
+    // kept (a server parses it once, not per call), otherwise directly.
+    // The query stays usable until the next run; finish() it when done.
+    QSqlQuery* run(const QString& sql, const QVariantList& binds, QString* error);
     bool migrate(QString* error);
 
+    struct QStringHash {
+        std::size_t operator()(const QString& s) const { return qHash(s); }
+    };
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>, QStringHash> statements_;
+    std::unique_ptr<QSqlQuery> direct_;
+    QSet<QString> months_; // monthly tables known to exist
     QString name_;
     QSqlDatabase db_;
     SqlBackend backend_ = SqlBackend::Sqlite;

@@ -1,7 +1,10 @@
 #include "demodata.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <algorithm>
 
 namespace qiantai::host {
 
@@ -81,38 +84,111 @@ bool LoadTemplates(Database& db, QString* error)
     return true;
 }
 
-bool GenerateProducts(Database& db, int count, QString* error)
+// Rows per INSERT: few statements (one round trip each on a server) while
+// staying far below either backend's limit on bound values.
+constexpr int GeneratedBatch = 200;
+
+// "INSERT INTO <table> (<columns>) VALUES (<row>), (<row>), ..." for `rows` rows.
+QString BatchInsert(const QString& head, const QString& row, int rows)
 {
-    QSqlQuery product(db.connection()), status(db.connection()), stock(db.connection());
-    product.prepare(
-        QStringLiteral("INSERT INTO tbSpda (f_Spbm, f_Sphh, f_Spmc, f_Sptm, f_Spcd, f_Ggxh, f_Jldw, "
-                       "f_Dwbl, f_Zhjj, f_Xsdj, f_Zdsj, f_Xskz, f_Xxsl) VALUES (?, ?, ?, ?, ?, ?, ?, 1, ?, "
-                       "?, ?, 1, 17)"));
-    status.prepare(QStringLiteral("INSERT INTO tbLsdkz (f_Spbm, f_Jyztbm) VALUES (?, '01')"));
-    stock.prepare(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?)"));
+    QString sql = head + QStringLiteral(" VALUES ");
+    sql.reserve(sql.size() + rows * (row.size() + 4));
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0)
+            sql += QStringLiteral(", ");
+        sql += QLatin1Char('(') + row + QLatin1Char(')');
+    }
+    return sql;
+}
+
+// The three inserts of `rows` generated products, prepared once per size.
+struct ProductBatch {
+    explicit ProductBatch(Database& db)
+        : product(db.connection()), status(db.connection()), stock(db.connection())
+    {
+    }
+    bool prepare(int rows, QString* error)
+    {
+        const bool ok =
+            product.prepare(
+                BatchInsert(QStringLiteral("INSERT INTO tbSpda (f_Spbm, f_Sphh, f_Spmc, f_Sptm, f_Spcd, "
+                                           "f_Ggxh, f_Jldw, f_Dwbl, f_Zhjj, f_Xsdj, f_Zdsj, f_Xskz, f_Xxsl)"),
+                            QStringLiteral("?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, 1, 17"), rows)) &&
+            status.prepare(BatchInsert(QStringLiteral("INSERT INTO tbLsdkz (f_Spbm, f_Jyztbm)"),
+                                       QStringLiteral("?, '01'"), rows)) &&
+            stock.prepare(BatchInsert(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl)"),
+                                      QStringLiteral("?, ?, ?"), rows));
+        if (!ok)
+            *error = DescribeSqlError(product.lastError().isValid()  ? product.lastError()
+                                      : status.lastError().isValid() ? status.lastError()
+                                                                     : stock.lastError());
+        return ok;
+    }
+    QSqlQuery product, status, stock;
+};
+
+void BindProduct(ProductBatch& b, int i)
+{
     static const char* origins[] = {"广东", "浙江", "江苏", "安徽", "山东"};
     const int kinds = int(sizeof Categories / sizeof Categories[0]);
-    for (int i = 0; i < count; ++i) {
-        const qint64 n = 200001 + i;
-        const Category& c = Categories[i % kinds];
-        const int variant = (i / kinds) % 3;
-        const double list = c.price + 100.0 * variant + 10.0 * ((i / (kinds * 3)) % 10);
-        const QString code = QString::number(n);
-        product.addBindValue(code);
-        product.addBindValue(QStringLiteral("G") + code);
-        product.addBindValue(QString::fromUtf8(c.name));
-        product.addBindValue(BarCode(n));
-        product.addBindValue(QString::fromUtf8(origins[i % 5]));
-        product.addBindValue(QString::fromUtf8(c.specs[variant]) + QStringLiteral(" 型号") + code.right(4));
-        product.addBindValue(QString::fromUtf8(c.unit));
-        product.addBindValue(double(qRound64(list * 0.72)));
-        product.addBindValue(list);
-        product.addBindValue(double(qRound64(list * 0.9)));
-        status.addBindValue(code);
-        stock.addBindValue(i % 2 ? QStringLiteral("0102") : QStringLiteral("0101"));
-        stock.addBindValue(code);
-        stock.addBindValue(double(5 + i % 20));
-        for (QSqlQuery* q : {&product, &status, &stock})
+    const GeneratedProduct g = DemoGeneratedProduct(i);
+    const Category& c = Categories[i % kinds];
+    const int variant = (i / kinds) % 3;
+    const double list = c.price + 100.0 * variant + 10.0 * ((i / (kinds * 3)) % 10);
+    b.product.addBindValue(g.code);
+    b.product.addBindValue(g.itemNumber);
+    b.product.addBindValue(QString::fromUtf8(c.name));
+    b.product.addBindValue(g.barCode);
+    b.product.addBindValue(QString::fromUtf8(origins[i % 5]));
+    b.product.addBindValue(QString::fromUtf8(c.specs[variant]) + QStringLiteral(" 型号") + g.code.right(4));
+    b.product.addBindValue(QString::fromUtf8(c.unit));
+    b.product.addBindValue(double(qRound64(list * 0.72)));
+    b.product.addBindValue(list);
+    b.product.addBindValue(double(qRound64(list * 0.9)));
+    b.status.addBindValue(g.code);
+    b.stock.addBindValue(g.group);
+    b.stock.addBindValue(g.code);
+    b.stock.addBindValue(double(5 + i % 20));
+}
+
+// The counter groups sell by code prefix and the fixed data maps codes
+// beginning with 1 and 2; a large catalogue reaches further first digits.
+bool MapGeneratedPrefixes(Database& db, int count, QString* error)
+{
+    const qint64 first = FirstGeneratedProduct, last = FirstGeneratedProduct + count - 1;
+    QSet<QChar> digits;
+    for (qint64 power = 100000; power <= last; power *= 10)
+        for (int d = 1; d <= 9; ++d)
+            if (d * power <= last && (d + 1) * power - 1 >= first)
+                digits.insert(QChar(u'0' + d));
+    for (QChar d : {u'1', u'2'})
+        digits.remove(d);
+    for (QChar d : digits)
+        for (const char* department : {"0101", "0102", "01"})
+            if (!db.exec(QStringLiteral("INSERT INTO tbBmspdz (f_Bmbm, f_Spbm) VALUES (?, ?)"),
+                         {QString::fromLatin1(department), QString(d)}, error))
+                return false;
+    return true;
+}
+
+bool GenerateProducts(Database& db, int count, QString* error)
+{
+    if (count <= 0)
+        return true;
+    if (!MapGeneratedPrefixes(db, count, error))
+        return false;
+    ProductBatch full(db), rest(db);
+    if (count >= GeneratedBatch && !full.prepare(GeneratedBatch, error))
+        return false;
+    if (count % GeneratedBatch != 0 && !rest.prepare(count % GeneratedBatch, error))
+        return false;
+    for (int first = 0; first < count; first += GeneratedBatch) {
+        ProductBatch& b = count - first >= GeneratedBatch ? full : rest;
+        const int end = std::min(count, first + GeneratedBatch);
+        for (int i = first; i < end; ++i)
+            BindProduct(b, i);
+        // Products first: the other two refer to them.
+        for (QSqlQuery* q : {&b.product, &b.status, &b.stock})
             if (!q->exec()) {
                 *error = DescribeSqlError(q->lastError());
                 return false;
@@ -122,6 +198,17 @@ bool GenerateProducts(Database& db, int count, QString* error)
 }
 
 } // namespace
+
+GeneratedProduct DemoGeneratedProduct(int i)
+{
+    const qint64 n = FirstGeneratedProduct + i;
+    GeneratedProduct g;
+    g.code = QString::number(n);
+    g.itemNumber = QStringLiteral("G") + g.code;
+    g.barCode = BarCode(n);
+    g.group = i % 2 ? QStringLiteral("0102") : QStringLiteral("0101");
+    return g;
+}
 
 bool CreateDemoStore(HostContext& ctx, const DemoOptions& options, QString* error)
 {

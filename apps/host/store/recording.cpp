@@ -5,6 +5,7 @@
 
 #include "host/money.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -123,6 +124,21 @@ bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString*
         return false;
     if (l.rowCount() == 0)
         return Refuse(message, QStringLiteral("销售明细为空，不能保存单据"));
+    // The products of all lines in one statement.
+    QStringList marks;
+    QVariantList codes;
+    for (int r = 0; r < l.rowCount(); ++r) {
+        marks.append(QStringLiteral("?"));
+        codes.append(l.value(r, QStringLiteral("f_Spbm")).toString().trimmed());
+    }
+    DataPacket known;
+    if (!ctx.store->query(QStringLiteral("SELECT f_Spbm, f_Yxjj FROM tbSpda WHERE f_Spbm IN (") +
+                              marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                          codes, &known, message))
+        return false;
+    QHash<QString, int> soldThenPurchased;
+    for (int r = 0; r < known.rowCount(); ++r)
+        soldThenPurchased.insert(known.value(r, 0).toString(), known.value(r, 1).toInt());
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString line = QStringLiteral("第%1行").arg(r + 1);
         double q = 0, net = 0, tax = 0, amount = 0;
@@ -136,16 +152,12 @@ bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString*
             return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("金额") +
                                        Money(amount) + QStringLiteral("不等于不含税金额") + Money(net) +
                                        QStringLiteral("加税额") + Money(tax));
-        const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
-        QVariant v;
-        bool found = false;
-        if (!ctx.store->scalar(QStringLiteral("SELECT f_Yxjj FROM tbSpda WHERE f_Spbm = ?"), {product}, &v,
-                               &found, message))
-            return false;
-        if (!found)
+        const QString product = codes[r].toString();
+        const auto flag = soldThenPurchased.constFind(product);
+        if (flag == soldThenPurchased.constEnd())
             return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("的商品") + product +
                                        QStringLiteral("不存在"));
-        p->soldThenPurchased.append(v.toInt() == 1);
+        p->soldThenPurchased.append(flag.value() == 1);
         p->total += amount;
     }
     p->total = RoundMoney(p->total);

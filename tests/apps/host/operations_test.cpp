@@ -331,5 +331,48 @@ TEST_P(OperationsTest, MalformedCallsAreRefusedNotCrashed)
 INSTANTIATE_TEST_SUITE_P(Backends, OperationsTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
 
+// A catalogue larger than one batch of generated inserts.
+class GeneratedCatalogueTest : public HostTest {
+protected:
+    GeneratedCatalogueTest() { withDemo_ = false; }
+};
+
+TEST_P(GeneratedCatalogueTest, EveryGeneratedProductIsStoredAndFoundByEachKey)
+{
+    DemoOptions options;
+    options.generatedProducts = 450;
+    options.hashCost = HashCost::Minimal;
+    QString error;
+    ASSERT_TRUE(CreateDemoStore(host_->context(), options, &error)) << error.toStdString();
+    for (const char* table : {"tbSpda", "tbLsdkz", "tbGzkc"})
+        EXPECT_EQ(
+            storeValue(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE f_Spbm >= '2'").arg(table)).toInt(), 450)
+            << table;
+    for (int i : {0, 199, 200, 201, 449}) {
+        const GeneratedProduct g = DemoGeneratedProduct(i);
+        for (const QString& key : {g.code, g.itemNumber, g.barCode}) {
+            QVariantList args{key, QVariant(), QVariant()};
+            ASSERT_TRUE(call(dispid::LookupProduct, args).toBool()) << key.toStdString();
+            const DataPacket p = packetFromVariant(args[1]);
+            ASSERT_EQ(p.rowCount(), 1) << key.toStdString();
+            EXPECT_EQ(p.value(0, QStringLiteral("f_Spbm")).toString(), g.code);
+        }
+        EXPECT_EQ(
+            storeValue(QStringLiteral("SELECT f_Gzbm FROM tbGzkc WHERE f_Spbm = ?"), {g.code}).toString(),
+            g.group);
+    }
+    // Counter groups sell by code prefix: a catalogue running past 299999
+    // is sold too, and only as far as it goes.
+    const QString mapping =
+        QStringLiteral("SELECT COUNT(*) FROM tbBmspdz WHERE f_Bmbm = '0101' AND f_Spbm = ?");
+    EXPECT_EQ(storeValue(mapping, {QStringLiteral("2")}).toInt(), 1);
+    EXPECT_EQ(storeValue(mapping, {QStringLiteral("3")}).toInt(), 0);
+    QVariantList next{DemoGeneratedProduct(450).code, QVariant(), QVariant()};
+    EXPECT_FALSE(call(dispid::LookupProduct, next).toBool());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, GeneratedCatalogueTest,
+                         ::testing::Values(Backend::Sqlite, Backend::Postgres), BackendName);
+
 } // namespace
 } // namespace qiantai::host::test
