@@ -2,6 +2,8 @@
 #include "e2estore.h"
 #include "salekeys.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using qiantai::test::E2EStore;
@@ -76,4 +78,31 @@ TEST(SalesScreenEndToEnd, HostExitStatusTellsHowTheScriptEnded)
     // A token the robot does not know.
     run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), QStringLiteral("<NoSuchKey>"));
     EXPECT_EQ(run.status, 2) << run.output.toStdString();
+}
+
+// A function key while a cell editor holds typed text: the key's dialog takes
+// the focus, the editor goes, and what it held is not entered.
+TEST(SalesScreenEndToEnd, FunctionKeyFromAnOpenCellEditorDropsItsText)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    const struct {
+        const char* key;
+        const char* answer; // closes what the key opened, keeping the line
+    } cases[] = {
+        {"<F5>", "<Esc>"}, {"<F4>", "<Esc>"}, {"<Esc>", "<Enter>"}, {"<F3>", "<Esc>"}, {"<F10>", "<Esc>"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        const QString dump = store.Path(QStringLiteral("editor.txt"));
+        QFile::remove(dump);
+        const QString keys = qiantai::test::BeginSale() +
+                             QStringLiteral("100001<Enter><wait 100>3%1<wait 200>%2<wait 200><dump %3>\n")
+                                 .arg(QString::fromUtf8(c.key), QString::fromUtf8(c.answer), dump) +
+                             qiantai::test::DeleteAllAndLeave();
+        const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
+        EXPECT_EQ(run.status, 0) << run.output.toStdString();
+        const QList<QStringList> rows = ScreenDump::Read(dump).Rows(QStringLiteral("sgdGrid"));
+        ASSERT_FALSE(rows.isEmpty());
+        EXPECT_EQ(Line(rows[0]), (QStringList{"100001", "液晶平板电视", "1", "2999.00", "2999.00"}));
+    }
 }

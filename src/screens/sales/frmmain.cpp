@@ -455,58 +455,68 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
         watched == Session().HostAppHandle)
         QTimer::singleShot(0, this, &TFrmMain::regainFocus);
     // Every key meant for this screen passes here once, before the focused
-    // control sees it; it always goes on.
+    // control sees it.
     if (event->type() == QEvent::KeyPress && startupOk_ && !closed_ && watched->isWidgetType()) {
         auto* w = static_cast<QWidget*>(watched);
         QWidget* focus = focusWidget();
         const bool first = focus ? w == focus : w == this;
-        if (first && !QApplication::activeModalWidget())
-            FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+        // A key the screen acted on ends here: its dialog may have taken the
+        // focus from a cell editor, which then goes, and the grid has
+        // nothing to do with these keys. Every other key goes on.
+        if (first && !QApplication::activeModalWidget() && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+            return true;
     }
     return TFrmBase::eventFilter(watched, event);
 }
 
-void TFrmMain::FormKeyDown(int key)
+bool TFrmMain::FormKeyDown(int key)
 {
     SaleSession& s = Session();
     SalesKeyState state;
     state.hasLines = !s.SaleLines.IsEmpty();
     state.cursorOnLine = grid_->CurrentRowHasLine();
     state.hasSystemTools = !s.SystemTools.IsEmpty();
-    switch (DecideSalesKey(key, state)) {
+    const SalesKeyAction action = DecideSalesKey(key, state);
+    if (action == SalesKeyAction::None)
+        return false;
+    // What an open cell editor holds has not been entered: it is dropped
+    // rather than taken while the key's dialog takes the focus.
+    grid_->CancelEditor();
+    switch (action) {
     case SalesKeyAction::None:
-        return;
+        return false;
     case SalesKeyAction::DeleteLine:
         if (ShowMessage(DeleteLineQuestion(), Question) == Yes)
             deleteCurrentLine();
-        return;
+        break;
     case SalesKeyAction::Checkout:
         Checkout();
-        return;
+        break;
     case SalesKeyAction::Discount:
         Discount();
-        return;
+        break;
     case SalesKeyAction::SystemTools:
         SystemTools();
-        return;
+        break;
     case SalesKeyAction::DeleteAll:
         if (ShowMessage(DeleteAllQuestion(), Question) == Yes)
             deleteAllLines();
-        return;
+        break;
     case SalesKeyAction::NewDocument:
         BeginSaleDocument();
-        return;
+        break;
     case SalesKeyAction::RefuseNewDocument:
         ShowMessage(NewDocumentRefusedText(), Statement);
-        return;
+        break;
     case SalesKeyAction::ExitQuestion:
         if (ShowMessage(ExitModuleQuestion(), Question) == Yes)
             close();
-        return;
+        break;
     case SalesKeyAction::RefuseExit:
         ShowMessage(ExitRefusedText(), Statement);
-        return;
+        break;
     }
+    return true;
 }
 
 void TFrmMain::Checkout()

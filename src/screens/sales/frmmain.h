@@ -73,7 +73,8 @@ private:
     void showStop(const StartupStop& stop);
     void buildWidgets();
     void flowNumberPanel();
-    void FormKeyDown(int key);
+    // The function keys; true when the key was acted on.
+    bool FormKeyDown(int key);
     void deleteCurrentLine();
     void deleteAllLines();
     void showLineDetails(int row);
