@@ -11,6 +11,11 @@ bool IsAmountChar(QChar c)
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
 }
 
+bool DropsTypedText(const QString& text)
+{
+    return !text.isEmpty() && text.at(0).isPrint() && !(text.size() == 1 && IsAmountChar(text.at(0)));
+}
+
 bool ParseAmountText(const QString& text, double& amount, QString& error)
 {
     bool ok = false;

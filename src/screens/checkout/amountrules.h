@@ -16,6 +16,10 @@ constexpr double MaxSingleAmount = 10000000;
 // Enter).
 bool IsAmountChar(QChar c);
 
+// True for typed text an amount field drops: a printable character other
+// than a digit or ".". Keys without text (Backspace, arrows) pass.
+bool DropsTypedText(const QString& text);
+
 // The number in an amount field's text; false with `error` set when the
 // text is not a number (for example "1.2.3").
 bool ParseAmountText(const QString& text, double& amount, QString& error);

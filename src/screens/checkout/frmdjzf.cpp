@@ -65,10 +65,7 @@ bool TfrmDjzf::DialogKey(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Backspace)
         return false;
-    const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint())
-        return !(text.size() == 1 && IsAmountChar(text.at(0)));
-    return false;
+    return DropsTypedText(event->text());
 }
 
 } // namespace qiantai

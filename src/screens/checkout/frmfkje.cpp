@@ -82,10 +82,7 @@ bool TfrmFkje::DialogKey(QKeyEvent* event)
     if (event->key() == Qt::Key_Backspace)
         return false;
     // Only digits and "." are typed; other characters are dropped.
-    const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint())
-        return !(text.size() == 1 && IsAmountChar(text.at(0)));
-    return false;
+    return DropsTypedText(event->text());
 }
 
 } // namespace qiantai
