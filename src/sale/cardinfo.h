@@ -7,7 +7,7 @@ namespace qiantai {
 
 // A member card query's answer (elements 1 to 8).
 struct TCardInfo {
-    double Balance = 0;  // rounded to two decimals
+    double Balance = 0; // rounded to two decimals
     double Element2 = 0;
     QString CardNo;
     int Element4 = 0;
