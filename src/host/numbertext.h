@@ -11,6 +11,12 @@ namespace qiantai {
 // A value that rounds to zero never shows a minus sign.
 QString FormatFixed(double value, int decimals);
 
+// FormatFixed(amount, 2): every money text of the screens and receipts.
+inline QString MoneyText(double amount)
+{
+    return FormatFixed(amount, 2);
+}
+
 // The characters a number field takes: the digits 0 to 9 and ".".
 bool IsNumberChar(QChar c);
 // The digits 0 to 9 only: code boxes and certificate numbers.

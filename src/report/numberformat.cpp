@@ -55,9 +55,4 @@ QString FormatNumber(double value, const QString& pattern)
     return r < 0 ? QLatin1Char('-') + text : text;
 }
 
-QString FormatAmount(double value)
-{
-    return FormatNumber(value, QStringLiteral("0.00"));
-}
-
 } // namespace qiantai

@@ -14,7 +14,4 @@ bool IsNumberFormat(const QString& pattern);
 // plain decimal text.
 QString FormatNumber(double value, const QString& pattern);
 
-// FormatNumber(value, "0.00"): an amount as receipts print it.
-QString FormatAmount(double value);
-
 } // namespace qiantai

@@ -14,6 +14,9 @@ TEST(NumberText, FormatsWithFixedDecimalsRoundingHalfAwayFromZero)
                  {2.5, 0, "3"},      {-2.5, 0, "-3"},    {-0.001, 2, "0.00"}, {1234567.891, 2, "1234567.89"}};
     for (const auto& c : cases)
         EXPECT_EQ(FormatFixed(c.value, c.decimals), QString::fromLatin1(c.text)) << c.value;
+    EXPECT_EQ(MoneyText(-0.004), QStringLiteral("0.00"));
+    EXPECT_EQ(MoneyText(2.675), QStringLiteral("2.68"));
+    EXPECT_EQ(MoneyText(70), QStringLiteral("70.00"));
 }
 
 TEST(NumberText, TypedNumbersAreDigitsWithOnePoint)

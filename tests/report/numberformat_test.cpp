@@ -21,7 +21,6 @@ TEST(NumberFormat, RoundsHalfAwayFromZeroAndGroups)
         SCOPED_TRACE(c.pattern);
         EXPECT_EQ(FormatNumber(c.value, c.pattern), QString::fromUtf8(c.text)) << c.value;
     }
-    EXPECT_EQ(FormatAmount(70), "70.00");
 }
 
 TEST(NumberFormat, KnowsItsPatterns)

@@ -1,6 +1,7 @@
 #include "screens/cards/cardpayrules.h"
 
 #include "host/money.h"
+#include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 
@@ -17,7 +18,7 @@ bool SellsAtCounters(const QString& dwlx)
 
 QString AmountText(double amount)
 {
-    return QString::number(RoundMoney(amount) + 0.0, 'f', 2);
+    return MoneyText(amount);
 }
 
 QString PaymentUnitCode(const SaleSession& s)

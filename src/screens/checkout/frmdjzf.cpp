@@ -17,7 +17,7 @@ TfrmDjzf::TfrmDjzf(double docTotal, QWidget* parent) : TCheckoutDialog(parent), 
     auto* title = PlaceLabel(this, QStringLiteral("预交定金"), 10, 8);
     title->setFont(CheckoutFont(12, true));
     title->adjustSize();
-    const QString total = QString::number(docTotal, 'f', 2);
+    const QString total = MoneyText(docTotal);
     PlaceLabel(this, QStringLiteral("实际销售金额："), 10, 56);
     total_ = PlaceLabel(this, total, 130, 56);
     PlaceLabel(this, QStringLiteral("客户预交定金："), 10, 100);

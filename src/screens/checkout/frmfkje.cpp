@@ -48,7 +48,7 @@ void TfrmFkje::showEvent(QShowEvent* event)
     caption_->setText(AmountEntryCaption(Payment));
     caption_->adjustSize();
     if (Payment.Kind == paykind::MemberCard) {
-        balance_->setText(QStringLiteral("会员卡余额:") + QString::number(CardBalanceShown, 'f', 2));
+        balance_->setText(QStringLiteral("会员卡余额:") + MoneyText(CardBalanceShown));
         balance_->adjustSize();
         balance_->show();
     }

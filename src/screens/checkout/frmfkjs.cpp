@@ -1,6 +1,7 @@
 #include "screens/checkout/frmfkjs.h"
 
 #include "host/hostservice.h"
+#include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "screens/checkout/cardpaymentcalls.h"
@@ -27,11 +28,6 @@ constexpr int PanelHeight = 252;
 constexpr int ValueRightMargin = 8;
 constexpr int CaptionLeft = 4;
 constexpr int LabelPointSize = 14;
-
-QString Money(double amount)
-{
-    return QString::number(amount, 'f', 2);
-}
 
 } // namespace
 
@@ -85,11 +81,11 @@ void TfrmFkjs::BuildLabels()
     const SaleSession& s = Session();
     QLabel* first = add(QStringLiteral("Yfje_Name"), QStringLiteral("实际应收款:"), bold, 4);
     const int h = first->height();
-    add(QStringLiteral("Yfje_Value"), Money(s.AmountDue), bold, 4);
+    add(QStringLiteral("Yfje_Value"), MoneyText(s.AmountDue), bold, 4);
     add(QStringLiteral("Fkje_Name"), QStringLiteral("客户已付款:"), bold, PanelHeight - 2 * h - 10);
-    add(QStringLiteral("Fkje_Value"), Money(s.AmountPaid), bold, PanelHeight - 2 * h - 10);
+    add(QStringLiteral("Fkje_Value"), MoneyText(s.AmountPaid), bold, PanelHeight - 2 * h - 10);
     add(QStringLiteral("Zlje_Name"), QStringLiteral("找零金额:"), bold, PanelHeight - h - 5);
-    add(QStringLiteral("Zlje_Value"), Money(s.AmountPaid - s.AmountDue), bold, PanelHeight - h - 5);
+    add(QStringLiteral("Zlje_Value"), MoneyText(s.AmountPaid - s.AmountDue), bold, PanelHeight - h - 5);
     int i = 0;
     for (const TPayment& m : s.PaymentMethods) {
         add(QStringLiteral("Name_") + m.Code, m.Name + QStringLiteral(":"), regular, 20 * i + 40);
@@ -114,7 +110,7 @@ void TfrmFkjs::UpdateValue(const QString& name, double amount)
     QLabel* label = PanelLabel(total ? name + QStringLiteral("_Value") : QStringLiteral("Value_") + name);
     if (!label)
         return;
-    label->setText(Money(amount));
+    label->setText(MoneyText(amount));
     RightAlign(label);
 }
 

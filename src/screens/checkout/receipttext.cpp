@@ -3,7 +3,7 @@
 #include "host/gbk.h"
 #include "host/money.h"
 #include "host/numbers.h"
-#include "report/numberformat.h"
+#include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "sale/salesmethod.h"
@@ -57,9 +57,9 @@ QString BuildTextReceipt(const SaleSession& s, const DataPacket& saleLines, cons
         line(QStringLiteral("商品编码：") + saleLines.value(r, QStringLiteral("f_Spbm")).toString());
         line(QStringLiteral("商品名称：") + saleLines.value(r, QStringLiteral("f_Spmc")).toString());
         line(QStringLiteral("销售数量：") +
-             FormatAmount(saleLines.value(r, QStringLiteral("f_Xssl")).toDouble()));
+             MoneyText(saleLines.value(r, QStringLiteral("f_Xssl")).toDouble()));
         line(QStringLiteral("销售金额：") +
-             FormatAmount(saleLines.value(r, QStringLiteral("f_Ssje")).toDouble()));
+             MoneyText(saleLines.value(r, QStringLiteral("f_Ssje")).toDouble()));
     }
     line({});
 
@@ -71,7 +71,7 @@ QString BuildTextReceipt(const SaleSession& s, const DataPacket& saleLines, cons
         {QStringLiteral("            欠款金额:"), s.DocTotalAmount - s.AmountDue},
     };
     for (const auto& [label, amount] : amounts)
-        line(label + PadText(FormatAmount(amount), AmountWidth, 0));
+        line(label + PadText(MoneyText(amount), AmountWidth, 0));
     line({});
 
     line(blanks(24) + QStringLiteral("仓库编码：  ") + s.Ckbm);
@@ -87,8 +87,7 @@ QString MemberCardBalanceText(const SaleSession& s)
     QStringList items;
     for (const TPayDetail& e : s.PaymentEntries)
         if (e.Code == MemberCardCode)
-            items << QStringLiteral("卡号:") + e.CardNo + QStringLiteral(" 余额:") +
-                         FormatAmount(e.CardBalance);
+            items << QStringLiteral("卡号:") + e.CardNo + QStringLiteral(" 余额:") + MoneyText(e.CardBalance);
     return items.join(Crlf);
 }
 
@@ -104,14 +103,14 @@ QString UnifiedCollectionRemark(const SaleSession& s)
     if (numbers.isEmpty())
         return {};
     return QStringLiteral("统收单据:") + numbers.join(QLatin1Char(',')) + QStringLiteral(" 统收金额:") +
-           FormatAmount(s.UnifiedTotal);
+           MoneyText(s.UnifiedTotal);
 }
 
 QString PaymentSummaryText(const SaleSession& s)
 {
     QStringList items;
     for (const TPayment& m : s.PaymentMethods)
-        items << m.Name + QStringLiteral("金额:") + FormatAmount(TotalByCode(s, m.Code));
+        items << m.Name + QStringLiteral("金额:") + MoneyText(TotalByCode(s, m.Code));
     return items.join(QLatin1Char(' '));
 }
 

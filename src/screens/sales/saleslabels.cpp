@@ -2,6 +2,7 @@
 
 #include "host/money.h"
 #include "host/numbers.h"
+#include "host/numbertext.h"
 #include "sale/linesums.h"
 #include "sale/salesession.h"
 #include "sale/salesmethod.h"
@@ -23,7 +24,7 @@ SalesLabelTexts RefreshLabelTexts(SaleSession& s)
     t.djh = QStringLiteral("单据号:") + s.Djh;
     // + 0.0 turns a negative zero into "0".
     t.js = PadText(QString::number(RoundTo(s.DocTotalQty, 0) + 0.0, 'f', 0), 4, 0);
-    t.je = QString::number(RoundMoney(s.DocTotalAmount) + 0.0, 'f', 2);
+    t.je = MoneyText(s.DocTotalAmount);
     return t;
 }
 

@@ -205,6 +205,18 @@ TEST_F(DialogTest, DepositReadOnlyAndEsc)
     EXPECT_EQ(deposit.Outcome(), 2);
 }
 
+TEST_F(DialogTest, AmountsShownWithTheModulesRounding)
+{
+    TfrmDjzf deposit(2.675, nullptr);
+    EXPECT_EQ(deposit.TotalText(), QStringLiteral("2.68"));
+    EXPECT_EQ(deposit.AmountField()->text(), QStringLiteral("2.68"));
+    TfrmFkje entry(nullptr);
+    entry.Payment = Session().PaymentMethods[test::MethodIndex(Session(), QStringLiteral("0005"))];
+    entry.CardBalanceShown = 1.005;
+    entry.show();
+    EXPECT_EQ(entry.BalanceText(), QStringLiteral("会员卡余额:1.01"));
+}
+
 TEST_F(DialogTest, CustomerAccountLooksUpSilentlyAndTakesTheAmount)
 {
     fake->on(dispid::OpenQuery, [](QVariantList& args) {

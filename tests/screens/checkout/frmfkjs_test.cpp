@@ -144,6 +144,11 @@ TEST_F(SettlementTest, FirstShowResetsAndBuildsRightAlignedLabels)
     const QLabel* v = w.PanelLabel(QStringLiteral("Value_0003"));
     EXPECT_EQ(v->text(), QStringLiteral("1234.50"));
     EXPECT_EQ(v->x() + v->width(), panel - 8);
+    // The module's money rounding: halves away from zero, no "-0.00".
+    w.UpdateValue(QStringLiteral("0003"), 2.675);
+    EXPECT_EQ(v->text(), QStringLiteral("2.68"));
+    w.UpdateValue(QStringLiteral("Zlje"), -0.004);
+    EXPECT_EQ(text(w, "Zlje_Value"), QStringLiteral("0.00"));
 }
 
 TEST_F(SettlementTest, CashPaymentsThenEnterRecordsAndCloses)
