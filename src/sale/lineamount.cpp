@@ -14,6 +14,11 @@ double RoundLineAmount(double amount, int xsfkz)
     return amount;
 }
 
+bool RoundsEachLine(int xsfkz)
+{
+    return xsfkz == 1 || xsfkz == 3;
+}
+
 void SetLineAmount(TSaleRecord& line, double amount)
 {
     line.NetAmount = RoundMoney(amount / (1 + line.TaxRate / 100));

@@ -10,6 +10,9 @@ namespace qiantai {
 // (modes 2 and 4 act on the document total instead).
 double RoundLineAmount(double amount, int xsfkz);
 
+// Whether the rounding mode Xsfkz acts on each line (1 and 3).
+bool RoundsEachLine(int xsfkz);
+
 // Makes `amount` the line amount: NetAmount is the amount without the line's
 // tax rate, rounded to two decimals, and TaxAmount the rest.
 void SetLineAmount(TSaleRecord& line, double amount);

@@ -45,7 +45,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
     QString message;
     if (IsLineMode(mode)) {
         TSaleRecord& line = lines[row - 1];
-        if (!CheckLineDiscount(line, discount, authority, message))
+        if (!CheckLineDiscount(line, discount, xsfkz, authority, message))
             return Refusal(result, message);
         ApplyLineDiscount(line, discount, xsfkz);
     } else {
@@ -53,7 +53,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
         for (int i = 0; i < lines.Count(); ++i) {
             if (IsAmountControlled(lines[i]))
                 continue;
-            if (!CheckLineDiscount(lines[i], shares[i], authority, message))
+            if (!CheckLineDiscount(lines[i], shares[i], xsfkz, authority, message))
                 return Refusal(result, message);
         }
         for (int i = 0; i < lines.Count(); ++i)

@@ -77,10 +77,15 @@ QVector<double> WholeSaleShares(const TSaleRecords& lines, double discount, doub
     return shares;
 }
 
-bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountAuthority& authority,
-                       QString& message)
+double DiscountedLineAmount(const TSaleRecord& line, double discount, int xsfkz)
 {
-    const double amount = ListAmount(line) - discount;
+    return RoundLineAmount(RoundMoney(line.Quantity * line.ListPrice - discount), xsfkz);
+}
+
+bool CheckLineDiscount(const TSaleRecord& line, double discount, int xsfkz,
+                       const DiscountAuthority& authority, QString& message)
+{
+    const double amount = DiscountedLineAmount(line, discount, xsfkz);
     if (Below(amount, CostTotal(line))) {
         if (Granted(authority, RightBelowCost))
             return true;
@@ -106,9 +111,11 @@ bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountA
 
 void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz)
 {
-    const double discounted = RoundMoney(line.Quantity * line.ListPrice - discount);
+    const double exact = line.Quantity * line.ListPrice - discount;
+    const double discounted = RoundMoney(exact);
     const double amount = RoundLineAmount(discounted, xsfkz);
-    SetLineAmount(line, amount);
+    line.NetAmount = RoundMoney((RoundsEachLine(xsfkz) ? amount : exact) / (1 + line.TaxRate / 100));
+    line.TaxAmount = amount - line.NetAmount;
     line.ManualDiscount = discount;
     line.AutoDiscount = RoundMoney(discounted - amount);
 }

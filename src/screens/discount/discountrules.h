@@ -55,16 +55,23 @@ struct DiscountAuthority {
     std::function<bool(const QString& right)> authorize;    // a supervisor's consent
 };
 
-// Whether `line` may take `discount`: below its cost total it needs
+// The amount `line` stores with discount `discount`: list price x quantity
+// - discount at two decimals, then the store's line rounding `xsfkz`.
+double DiscountedLineAmount(const TSaleRecord& line, double discount, int xsfkz);
+
+// Whether `line` may take `discount`, judged on the amount it will store
+// (DiscountedLineAmount): below its cost total it needs
 // RightBelowCost; otherwise below its minimum total it needs
 // RightBelowLowestPrice, and is refused outright when that minimum is 0.005
 // or less. False with the cashier's message when refused.
-bool CheckLineDiscount(const TSaleRecord& line, double discount, const DiscountAuthority& authority,
-                       QString& message);
+bool CheckLineDiscount(const TSaleRecord& line, double discount, int xsfkz,
+                       const DiscountAuthority& authority, QString& message);
 
-// Writes discount `discount` into the line: the line amount becomes list
-// price x quantity - discount at two decimals, then the store's line rounding
-// `xsfkz`, split into net and tax. ManualDiscount keeps the discount
+// Writes discount `discount` into the line: the line amount becomes
+// DiscountedLineAmount, split into net and tax. Without line rounding the
+// net part is list price x quantity - discount, unrounded, without tax,
+// rounded to two decimals, and the tax the rest; with it, the net part is
+// that of the stored amount. ManualDiscount keeps the discount
 // unrounded; AutoDiscount, which the manual discount replaces, keeps only
 // what the line rounding took off. Prices and quantity stay.
 void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz);

@@ -167,6 +167,28 @@ TEST(DiscountEntryTest, WholeSaleLeavesAmountControlledLinesAlone)
     EXPECT_DOUBLE_EQ(lines[1].ManualDiscount, 0);
 }
 
+// Line and whole-sale rate 84.65 under the store's cut to 0.1 (mode 3)
+// would store 84.60, below the lowest price 84.65: both ask for the right,
+// and nothing changes when it is refused.
+TEST(DiscountEntryTest, LimitsHoldForTheAmountTheLineStores)
+{
+    for (DiscountMode mode : {DiscountMode::LineRate, DiscountMode::WholeRate}) {
+        TSaleRecords lines;
+        AddLine(lines, "P", 100, 1, 0, 84.65);
+        const QList<LineState> before = States(lines);
+        RecordingAuthority rights;
+        const DiscountEntryResult r = Confirm(lines, mode, 1, "84.65", rights, 3);
+        EXPECT_EQ(r.outcome, Outcome::Refused) << int(mode);
+        EXPECT_EQ(r.message, QStringLiteral("商品P折扣以后的实际售价不能小于最低售价！"));
+        EXPECT_EQ(rights.asked, QStringList({"cashier:9907", "grant:9907"})) << int(mode);
+        EXPECT_EQ(States(lines), before);
+
+        rights.supervisorRights = {"9907"};
+        EXPECT_EQ(Confirm(lines, mode, 1, "84.65", rights, 3).outcome, Outcome::Applied);
+        EXPECT_NEAR(LineAmount(lines[0]), 84.6, 1e-9);
+    }
+}
+
 TEST(DiscountEntryTest, ModeChecksStillHold)
 {
     TSaleRecords lines;

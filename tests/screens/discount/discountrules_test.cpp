@@ -89,7 +89,7 @@ protected:
     bool Check(double discount)
     {
         message.clear();
-        return CheckLineDiscount(lines[0], discount, rights.authority(), message);
+        return CheckLineDiscount(lines[0], discount, 0, rights.authority(), message);
     }
 
     TSaleRecords lines;
@@ -140,6 +140,39 @@ TEST_F(LineLimitTest, BelowCostNeedsOnlyTheCostRight)
     EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
 }
 
+// Under the store's line rounding the limits hold for the amount the line
+// stores: 84.65 cut (mode 3) and 84.64 rounded (mode 1) both store 84.60,
+// below the lowest price 84.65.
+TEST(DiscountRulesTest, LimitsHoldForTheStoredAmount)
+{
+    const struct {
+        int xsfkz;
+        double discount;
+        const char* asked; // the right asked for, none when empty
+    } lowest[] = {{0, 15.35, ""}, {3, 15.35, "9907"}, {1, 15.36, "9907"}, {1, 15.35, ""}, {2, 15.35, ""}};
+    for (const auto& c : lowest) {
+        TSaleRecords lines;
+        AddLine(lines, "P02", 100, 1, 0, 84.65, 17);
+        RecordingAuthority rights;
+        QString message;
+        EXPECT_EQ(CheckLineDiscount(lines[0], c.discount, c.xsfkz, rights.authority(), message), !*c.asked)
+            << c.xsfkz << " " << c.discount;
+        EXPECT_EQ(rights.asked, *c.asked ? QStringList({QStringLiteral("cashier:") + c.asked,
+                                                        QStringLiteral("grant:") + c.asked})
+                                         : QStringList())
+            << c.xsfkz << " " << c.discount;
+    }
+    // Cost total 70.01 x 1.17 = 81.9117: 81.92 passes, cut to 81.90 it is below.
+    for (int xsfkz : {0, 3}) {
+        TSaleRecords lines;
+        AddLine(lines, "P03", 100, 1, 70.01, 0, 17);
+        RecordingAuthority rights;
+        QString message;
+        EXPECT_EQ(CheckLineDiscount(lines[0], 18.08, xsfkz, rights.authority(), message), xsfkz == 0);
+        EXPECT_EQ(rights.asked.size(), xsfkz == 0 ? 0 : 2) << xsfkz;
+    }
+}
+
 TEST(DiscountRulesTest, ZeroPricedLine)
 {
     TSaleRecords lines;
@@ -148,11 +181,11 @@ TEST(DiscountRulesTest, ZeroPricedLine)
     QString message;
 
     // Exactly the list amount off: amount 0.00, no check.
-    EXPECT_TRUE(CheckLineDiscount(line, 40, rights.authority(), message));
+    EXPECT_TRUE(CheckLineDiscount(line, 40, 0, rights.authority(), message));
     EXPECT_TRUE(rights.asked.isEmpty());
 
     // More than the list amount: below the cost total 0, so the cost right.
-    EXPECT_FALSE(CheckLineDiscount(line, 45, rights.authority(), message));
+    EXPECT_FALSE(CheckLineDiscount(line, 45, 0, rights.authority(), message));
     EXPECT_EQ(rights.asked, QStringList({"cashier:9912", "grant:9912"}));
     EXPECT_EQ(message, QStringLiteral("商品Z9折扣以后的实际售价不能小于进价！"));
 }
@@ -166,7 +199,7 @@ TEST(DiscountRulesTest, BelowAZeroMinimumIsRefusedOutright)
     RecordingAuthority rights;
     rights.cashierRights = {"9907", "9912"};
     QString message;
-    EXPECT_FALSE(CheckLineDiscount(line, -20, rights.authority(), message));
+    EXPECT_FALSE(CheckLineDiscount(line, -20, 0, rights.authority(), message));
     EXPECT_TRUE(rights.asked.isEmpty());
     EXPECT_EQ(message, QStringLiteral("商品R1折扣以后的实际销售金额不能小于等于零！"));
 }
@@ -190,6 +223,19 @@ TEST(DiscountRulesTest, ApplyingADiscount)
     EXPECT_NEAR(LineAmount(line), 43.33, 1e-9);
     EXPECT_DOUBLE_EQ(line.NetAmount, 37.03);
     EXPECT_DOUBLE_EQ(line.ManualDiscount, -10);
+}
+
+// Net := (q x p - d) / (1 + t / 100) rounded, tax := (q x p - d) rounded
+// minus net: 9.973 / 1.13 = 8.8257 gives 8.83, where the rounded 9.97 / 1.13
+// = 8.8230 would give 8.82.
+TEST(DiscountRulesTest, NetIsTakenFromTheUnroundedAmount)
+{
+    TSaleRecords lines;
+    TSaleRecord& line = AddLine(lines, "N", 10, 1, 0, 0, 13);
+    ApplyLineDiscount(line, 0.027, 0);
+    EXPECT_DOUBLE_EQ(line.NetAmount, 8.83);
+    EXPECT_NEAR(line.TaxAmount, 1.14, 1e-9);
+    EXPECT_NEAR(LineAmount(line), 9.97, 1e-9);
 }
 
 TEST(DiscountRulesTest, ApplyingKeepsTheStoreLineRounding)
