@@ -42,7 +42,8 @@ double TotalByKind(const SaleSession& s, quint8 kind)
 
 bool CheckPaymentCap(const SaleSession& s, quint8 kind, double amount)
 {
-    if (kind == paykind::Cash || kind == paykind::Simple)
+    // Change always comes out of cash, so only cash may exceed what is due.
+    if (kind == paykind::Cash)
         return true;
     const double cash = TotalByKind(s, paykind::Cash);
     const double excess = s.AmountPaid + amount - s.AmountDue;

@@ -21,9 +21,10 @@ double TotalByCode(const SaleSession& s, const QString& code);
 // Sum of Amount over the entries of this kind (0 when none).
 double TotalByKind(const SaleSession& s, quint8 kind);
 
-// Whether a payment of this kind and amount may be accepted. Cash and simple
-// methods always may (the excess is change); any other kind may exceed what
-// is still due only by as much cash as has already been taken.
+// Whether a payment of this kind and amount may be accepted. Cash always
+// may (the excess is change); any other kind may exceed what is still due
+// only by as much cash as has already been taken, since change always comes
+// out of cash.
 bool CheckPaymentCap(const SaleSession& s, quint8 kind, double amount);
 
 } // namespace qiantai

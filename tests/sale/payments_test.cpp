@@ -50,12 +50,22 @@ TEST(Payments, CapLetsCardsExceedWhatIsDueOnlyByTheCashTaken)
         double amount;
         bool accepted;
     } cases[] = {
-        {100, 0, 0, paykind::MemberCard, 100.004, true},   {100, 0, 0, paykind::MemberCard, 100.01, false},
-        {100, 50, 0, paykind::MemberCard, 100, true},      {100, 50, 0, paykind::MemberCard, 100.01, false},
-        {100, 0, 0, paykind::MemberCard, 99.99, true},     {100, 0, 30, paykind::BankCard, 70, true},
-        {100, 0, 30, paykind::BankCard, 70.01, false},     {100, 0, 30, paykind::Welfare, 100, false},
-        {100, 0, 0, paykind::CustomerAccount, 150, false}, {100, 0, 0, paykind::Cash, 1000, true},
-        {100, 0, 0, paykind::Simple, 1000, true},          {0, 0, 0, paykind::MemberCard, 0, true},
+        {100, 0, 0, paykind::MemberCard, 100.004, true},
+        {100, 0, 0, paykind::MemberCard, 100.01, false},
+        {100, 50, 0, paykind::MemberCard, 100, true},
+        {100, 50, 0, paykind::MemberCard, 100.01, false},
+        {100, 0, 0, paykind::MemberCard, 99.99, true},
+        {100, 0, 30, paykind::BankCard, 70, true},
+        {100, 0, 30, paykind::BankCard, 70.01, false},
+        {100, 0, 30, paykind::Welfare, 100, false},
+        {100, 0, 0, paykind::CustomerAccount, 150, false},
+        {100, 0, 0, paykind::Cash, 1000, true},
+        {0, 0, 0, paykind::MemberCard, 0, true},
+        // Change comes out of cash: a transfer or coupon may not leave more.
+        {100, 0, 0, paykind::Simple, 1000, false},
+        {100, 0, 0, paykind::Simple, 100.004, true},
+        {100, 50, 0, paykind::Simple, 100, true},
+        {100, 50, 0, paykind::Simple, 100.01, false},
     };
     for (const auto& c : cases) {
         SaleSession s;

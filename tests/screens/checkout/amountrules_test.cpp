@@ -47,6 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AmountCase{"0001", 100, 0, 0, "", true, 100, ""}, AmountCase{"0001", 100, 0, 0, "150", true, 150, ""},
         AmountCase{"0001", 100, 0, 0, "10000000", true, 10000000, ""},
+        // A transfer leaves no change beyond the cash taken.
+        AmountCase{"0002", 100, 0, 0, "150", false, 0, "转帐支付不能大于剩余支付金额，请从新录入"},
+        AmountCase{"0002", 50, 50, 0, "100", true, 100, ""},
         AmountCase{"0001", 100, 0, 0, "10000000.01", false, 0, "单笔销售不能大于10000000，请从新录入金额"},
         // Member card: an empty field takes at most the balance.
         AmountCase{"0005", 300, 0, 120.50, "", true, 120.50, ""},
