@@ -305,6 +305,11 @@ void TfrmFkjs::Suspend()
 
 void TfrmFkjs::Collect(bool preSale)
 {
+    const QString refusal = PaymentBook(Session()).CollectRefusal();
+    if (!refusal.isEmpty()) {
+        ShowMessage(refusal, QString());
+        return;
+    }
     QString typed;
     if (!AskDocumentNumbers(
             preSale ? QStringLiteral("请输入统收预销售单号:") : QStringLiteral("请输入统收销售单号:"), typed))

@@ -89,6 +89,11 @@ QString PaymentBook::SuspendRefusal() const
     return {};
 }
 
+QString PaymentBook::CollectRefusal() const
+{
+    return s_.SuspendFlag == 1 ? QStringLiteral("已挂单支付,不能调入其他单据!") : QString();
+}
+
 void PaymentBook::Suspend()
 {
     AddPaymentEntry(s_, CashCode, paykind::Cash, QString(), QString(), paysource::AmountEntry, QString(),

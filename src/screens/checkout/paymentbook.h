@@ -44,6 +44,10 @@ public:
 
     // Why F7 may not suspend; empty when it may.
     QString SuspendRefusal() const;
+    // Why F8/F9 may not collect other documents: once suspended (the host
+    // refuses a suspended document that collects others); empty when they may.
+    QString CollectRefusal() const;
+
     // Books the rest as a "0001" cash entry and sets SuspendFlag. Call only
     // when SuspendRefusal() is empty.
     void Suspend();

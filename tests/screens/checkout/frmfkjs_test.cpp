@@ -229,6 +229,24 @@ TEST_F(SettlementTest, SuspensionBooksTheRest)
     EXPECT_EQ(w.messages.last(), QStringLiteral(":已存在其他支付方式,不能挂单支付!"));
 }
 
+// F8 and F9 after F7 are refused before they ask for numbers: the host
+// refuses a suspended document that collects others.
+TEST_F(SettlementTest, NoCollectionOnceSuspended)
+{
+    ScriptedFkjs w;
+    w.picks = {idx("0001"), -1};
+    w.amounts = {30};
+    open(w);
+    QTest::keyClick(&w, Qt::Key_F7);
+    w.typedNumbers = QStringLiteral("12");
+    QTest::keyClick(&w, Qt::Key_F8);
+    QTest::keyClick(&w, Qt::Key_F9);
+    EXPECT_EQ(w.messages, QStringList({QStringLiteral(":已挂单支付,不能调入其他单据!"),
+                                       QStringLiteral(":已挂单支付,不能调入其他单据!")}));
+    EXPECT_TRUE(Session().CollectedSales.isEmpty());
+    EXPECT_EQ(text(w, "Yfje_Value"), QStringLiteral("100.00"));
+}
+
 TEST_F(SettlementTest, F8CollectsSaleDocumentsAndRefreshes)
 {
     ScriptedFkjs w;

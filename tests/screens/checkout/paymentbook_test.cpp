@@ -73,6 +73,14 @@ TEST_F(PaymentBookTest, SuspendRefusals)
     EXPECT_EQ(book.SuspendRefusal(), QStringLiteral("已调入其他单据,不能挂单支付!"));
 }
 
+TEST_F(PaymentBookTest, NoDocumentIsCollectedOnceSuspended)
+{
+    EXPECT_TRUE(book.CollectRefusal().isEmpty());
+    pay("0001", 30);
+    book.Suspend();
+    EXPECT_EQ(book.CollectRefusal(), QStringLiteral("已挂单支付,不能调入其他单据!"));
+}
+
 TEST_F(PaymentBookTest, ResetClearsTheCheckoutOnly)
 {
     pay("0001", 10);
