@@ -122,6 +122,10 @@ long EscPosPrinter::ready() const
 
 long EscPosPrinter::send(const QByteArray& bytes)
 {
+    if (const long code = link_->Prepare())
+        return code;
+    if (link_->Connections() != initConnection_)
+        initPending_ = true;
     if (initPending_) {
         QByteArray init = Initialise;
         if (isChineseDoubleByte(settings_.encoding))
@@ -129,6 +133,7 @@ long EscPosPrinter::send(const QByteArray& bytes)
         if (const long code = link_->Write(init))
             return code;
         initPending_ = false;
+        initConnection_ = link_->Connections();
     }
     return bytes.isEmpty() ? opos::Success : link_->Write(bytes);
 }

@@ -2,7 +2,8 @@
 // or a file.
 //
 // Bytes sent: ESC @ (initialise) and, for a Chinese double-byte encoding,
-// FS & (Chinese character mode) before the first text after each enabling;
+// FS & (Chinese character mode) before the first text after each enabling
+// and on every new connection (a printer switched off and on forgets them);
 // then the text of every PrintNormal in the configured encoding exactly as
 // given, line feeds included; GS V (cut) only when CutPaper is called, which
 // the receipt does after its closing paper feeds.
@@ -59,6 +60,7 @@ private:
     bool claimed_ = false;
     bool enabled_ = false;
     bool initPending_ = false;
+    int initConnection_ = 0; // the link's connection the set-up went to
 };
 
 } // namespace qiantai

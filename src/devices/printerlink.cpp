@@ -25,21 +25,30 @@ public:
     {
         socket_.abort();
         socket_.connectToHost(host_, port_);
-        if (socket_.waitForConnected(timeouts_.connectMs))
+        if (socket_.waitForConnected(timeouts_.connectMs)) {
+            ++connections_;
             return opos::Success;
+        }
         return socket_.error() == QAbstractSocket::SocketTimeoutError ? opos::ETimeout : opos::ENoHardware;
     }
 
-    long Write(const QByteArray& bytes) override
+    long Prepare() override
     {
         // Takes in what the printer sent (status bytes, or the end of the
         // connection) so that the state below is current.
         socket_.waitForReadyRead(0);
         socket_.readAll();
-        if (socket_.state() != QAbstractSocket::ConnectedState) {
-            if (Connect() != opos::Success)
-                return opos::EOffline;
-        }
+        if (socket_.state() != QAbstractSocket::ConnectedState && Connect() != opos::Success)
+            return opos::EOffline;
+        return opos::Success;
+    }
+
+    int Connections() const override { return connections_; }
+
+    long Write(const QByteArray& bytes) override
+    {
+        if (const long code = Prepare())
+            return code;
         if (socket_.write(bytes) != bytes.size())
             return opos::EFailure;
         while (socket_.bytesToWrite() > 0) {
@@ -62,6 +71,7 @@ private:
     quint16 port_;
     PrinterLinkTimeouts timeouts_;
     QTcpSocket socket_;
+    int connections_ = 0;
 };
 
 class FileLink : public PrinterLink {

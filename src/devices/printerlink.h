@@ -2,6 +2,7 @@
 // Writes are synchronous, complete and checked.
 #pragma once
 
+#include "devices/posprinter.h"
 #include "devices/printertarget.h"
 
 #include <QByteArray>
@@ -15,6 +16,12 @@ public:
     virtual ~PrinterLink() = default;
     // Writes every byte and flushes; a UnifiedPOS result code.
     virtual long Write(const QByteArray& bytes) = 0;
+    // Makes sure the channel is up for the next write (a connection the
+    // printer dropped is made again); a UnifiedPOS result code.
+    virtual long Prepare() { return opos::Success; }
+    // Counts the connections made: a printer on a new connection may have
+    // been switched off and on and must be set up again.
+    virtual int Connections() const { return 1; }
 };
 
 struct PrinterLinkTimeouts {

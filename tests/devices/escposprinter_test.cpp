@@ -133,6 +133,21 @@ TEST(EscPosPrinter, ConnectsAgainWhenThePrinterDroppedTheConnection)
     EXPECT_EQ(printer.bytes().toHex(' '), (InitGbk + "A\n").toHex(' '));
 }
 
+// A printer switched off and on forgets ESC @ and the Chinese mode: the
+// next receipt on the new connection starts with them again.
+TEST(EscPosPrinter, InitialisesAgainOnEveryNewConnection)
+{
+    LoopbackReceiver printer;
+    EscPosPrinter p(onlyOmron(tcpUri(printer.port())));
+    startUp(p);
+    EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "A\n"), opos::Success);
+    printer.dropConnection();
+    EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "B\n"), opos::Success);
+    EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "C\n"), opos::Success);
+    EXPECT_EQ(p.Close(), opos::Success);
+    EXPECT_EQ(printer.bytes().toHex(' '), (InitGbk + "A\n" + InitGbk + "B\nC\n").toHex(' '));
+}
+
 TEST(EscPosPrinter, AppendsToAFileAndHonoursTheEncoding)
 {
     QTemporaryDir dir;

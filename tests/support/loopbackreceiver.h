@@ -1,7 +1,9 @@
 // A TCP listener on 127.0.0.1 that collects every byte of one connection
 // until the peer closes; it stands in for a network receipt printer. With
 // `dropFirst` it first closes one connection unread, like a printer that was
-// switched off and on. Its sockets are not inherited by child processes.
+// switched off and on; dropConnection() does the same to the connection it
+// is reading, keeping its bytes, and then reads the next one. Its sockets are
+// not inherited by child processes.
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +14,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
 
@@ -44,6 +48,16 @@ public:
     quint16 port() const { return port_; }
     // With dropFirst: waits until the first connection has been closed.
     void waitUntilDropped() { dropped_.get_future().wait(); }
+    // Closes the connection being read (once it is there), as a printer that
+    // is switched off and on, and waits until that is done.
+    void dropConnection()
+    {
+        for (int i = 0; i < 1000 && peer_.load() < 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        dropRequested_ = true;
+        ::shutdown(peer_.load(), SHUT_RDWR);
+        dropDone_.get_future().wait();
+    }
     // Waits for the peer to close, then answers what it sent; empty when no
     // connection came within ten seconds.
     QByteArray bytes()
@@ -74,21 +88,32 @@ private:
             if (first < 0)
                 return;
         }
-        const int peer = acceptOne();
-        if (peer < 0)
-            return;
-        char buffer[4096];
         for (;;) {
-            const ssize_t n = ::recv(peer, buffer, sizeof buffer, 0);
-            if (n <= 0)
-                break;
-            bytes_.append(buffer, int(n));
+            const int peer = acceptOne();
+            if (peer < 0)
+                return;
+            peer_ = peer;
+            char buffer[4096];
+            for (;;) {
+                const ssize_t n = ::recv(peer, buffer, sizeof buffer, 0);
+                if (n <= 0)
+                    break;
+                bytes_.append(buffer, int(n));
+            }
+            peer_ = -1;
+            ::close(peer);
+            if (!dropRequested_)
+                return;
+            dropRequested_ = false;
+            dropDone_.set_value();
         }
-        ::close(peer);
     }
 
     bool dropFirst_;
     std::promise<void> dropped_;
+    std::atomic<int> peer_{-1};
+    std::atomic<bool> dropRequested_{false};
+    std::promise<void> dropDone_;
     int listener_ = -1;
     quint16 port_ = 0;
     QByteArray bytes_;
