@@ -1,5 +1,6 @@
 #include "report/report.h"
 
+#include "host/gbk.h"
 #include "host/numbers.h"
 #include "report/numberformat.h"
 
@@ -103,7 +104,9 @@ QString Report::renderLine(const ReportLine& line, int row) const
         value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         out += s.width > 0 ? PadText(value, s.width, s.leftAligned ? 1 : 0) : value;
     }
-    return out + QLatin1Char('\n');
+    // Printed as the text receipt prints it: what GBK cannot carry becomes
+    // its look-alike or "?", as the widths above counted it.
+    return GbkPrintable(out) + QLatin1Char('\n');
 }
 
 QString Report::RenderText() const

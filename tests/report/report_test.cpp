@@ -147,3 +147,15 @@ TEST(ReportPrint, WritesAPdfFile)
     EXPECT_FALSE(PrintReport(r, nowhere, QStringLiteral("销货单"), &error));
     EXPECT_EQ(error, QStringLiteral("无法写入文件：%1").arg(nowhere)) << error.toStdString();
 }
+
+// The template receipt prints what the text receipt prints for characters
+// outside GBK, and pads on the width of what is printed: "¥" prints as the
+// two-byte "￥", "€" and an emoji as one "?" each.
+TEST(ReportRender, PrintsGbkLookAlikesAndPadsOnWhatIsPrinted)
+{
+    Report r;
+    ASSERT_TRUE(r.Load(QStringLiteral("€[Name<8]|[Price>6]|\n")));
+    r.SetVariable("Name", QStringLiteral("¥😀电"));
+    r.SetVariable("Price", QStringLiteral("•5"));
+    EXPECT_EQ(r.RenderText(), QStringLiteral("?￥?电   |   ·5|\n"));
+}
