@@ -106,3 +106,79 @@ TEST(SalesScreenEndToEnd, FunctionKeyFromAnOpenCellEditorDropsItsText)
         EXPECT_EQ(Line(rows[0]), (QStringList{"100001", "液晶平板电视", "1", "2999.00", "2999.00"}));
     }
 }
+
+// 100005 is offered at 899.00 instead of 999.00 for 3 units. Every
+// reservation stays with its line when the lines above it go, and units
+// beyond the offer sell at the list price.
+TEST(SalesScreenEndToEnd, DeletedLinesTakeTheirReservationsAndUnitsBeyondAnOfferSellAtTheListPrice)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    const QString told = store.Path(QStringLiteral("told.txt"));
+    const QString beyond = store.Path(QStringLiteral("beyond.txt"));
+    const QString typed = store.Path(QStringLiteral("typed.txt"));
+    const QString back = store.Path(QStringLiteral("back.txt"));
+    const QString keys =
+        qiantai::test::BeginSale() +
+        QStringLiteral(
+            // Line 1 goes, then the offer line that moved up into its place.
+            "100001<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
+            "100005<Enter><wait 100><Up><F4><wait 100><Enter><wait 100><F4><wait 100><Enter><wait 100>\n"
+            // Five units: the host's refusal is told and the list price taken;
+            // then a price of its own, then a quantity the offer covers.
+            "100005<Enter><wait 100>5<Enter><wait 200><dump %1><Enter><wait 100><dump %2>\n"
+            "950<Enter><wait 100><dump %3><Left><Left><Left>3<Enter><wait 100><dump %4>\n"
+            "<F4><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n")
+            .arg(told, beyond, typed, back);
+    const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+
+    EXPECT_EQ(store.Query(QStringLiteral("SELECT COUNT(*) FROM tbXsxlqK")), (QList<QStringList>{{"0"}}));
+    EXPECT_EQ(ScreenDump::Read(told).Label(QStringLiteral("message")),
+              QStringLiteral("限时限量商品100005剩余3件，本次需要5"));
+    const auto offerLine = [](const QString& dump) {
+        const QList<QStringList> rows = ScreenDump::Read(dump).Rows(QStringLiteral("sgdGrid"));
+        return rows.isEmpty() ? QStringList() : Line(rows[0]);
+    };
+    EXPECT_EQ(offerLine(beyond), (QStringList{"100005", "微波炉", "5", "999.00", "4995.00"}));
+    EXPECT_EQ(offerLine(typed), (QStringList{"100005", "微波炉", "5", "950.00", "4750.00"}));
+    EXPECT_EQ(offerLine(back), (QStringList{"100005", "微波炉", "3", "899.00", "2697.00"}));
+}
+
+// One Enter more after an amount leaves the next line as it is; Tab in the
+// sales information moves on through the checks of Enter.
+TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLineAndTabChecksTheCounterGroup)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    const QString after = store.Path(QStringLiteral("after.txt"));
+    const QString tab = store.Path(QStringLiteral("tab.txt"));
+    const QString tabbed = store.Path(QStringLiteral("tabbed.txt"));
+    const QString keys =
+        qiantai::test::BeginSale() +
+        QStringLiteral(
+            "100003<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
+            "100001<Enter><wait 100>2<Enter><Enter>5800<Enter><wait 100>\n"
+            // Line 1's amount confirmed, then Enter on line 2's code.
+            "<Up><Up><Enter><Enter><Enter><wait 100><Enter><wait 100><dump %1>\n"
+            // The next document's sales information, with Tab.
+            "<F5><wait 100><Enter><wait 100><F6><wait 100><Enter><wait 100>\n"
+            "<Tab><wait 100><dump %2><Enter><wait 100>0101<Tab><Tab>1001<Tab><Tab><wait 200><dump %3>\n"
+            "<Esc><wait 100><Enter>\n")
+            .arg(after, tab, tabbed);
+    const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+
+    const ScreenDump screen = ScreenDump::Read(after);
+    const QList<QStringList> rows = screen.Rows(QStringLiteral("sgdGrid"));
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_EQ(Line(rows[1]), (QStringList{"100001", "液晶平板电视", "2", "2900.00", "5800.00"}));
+    EXPECT_EQ(screen.Label(QStringLiteral("lblje")), QStringLiteral("5999.00"));
+
+    EXPECT_EQ(ScreenDump::Read(tab).Label(QStringLiteral("message")),
+              QStringLiteral("连锁商场模式下，必须输入柜组编码"));
+    const ScreenDump next = ScreenDump::Read(tabbed);
+    EXPECT_NE(next.Label(QStringLiteral("lblDjh")), screen.Label(QStringLiteral("lblDjh")));
+    EXPECT_TRUE(next.Label(QStringLiteral("lblTitle2")).startsWith(QStringLiteral("柜组：彩电柜")))
+        << next.Label(QStringLiteral("lblTitle2")).toStdString();
+}

@@ -141,6 +141,16 @@ void TfrmInputXsxx::warehouseCodeEnter()
     }
 }
 
+void TfrmInputXsxx::backOneBox(QWidget* at)
+{
+    const QList<TFlatEdit*> boxes{gzbm_, gzmc_, yyybm_, yyymc_, ckbm_, ckmc_};
+    for (auto i = boxes.indexOf(qobject_cast<TFlatEdit*>(at)) - 1; i >= 0; --i)
+        if (boxes[i]->isEnabled()) {
+            boxes[i]->setFocus();
+            return;
+        }
+}
+
 bool TfrmInputXsxx::frameKey(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
@@ -152,8 +162,16 @@ bool TfrmInputXsxx::frameKey(QKeyEvent* event)
         return true;
     }
     QWidget* at = focusWidget();
-    const bool enter = IsEnterKey(event);
     const int key = event->key();
+    // Tab moves on as Enter does, through the same checks; Shift+Tab goes
+    // back one box. Neither is left to the focus chain, which would pass
+    // the checks by.
+    const bool shifted = event->modifiers() & Qt::ShiftModifier;
+    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && shifted)) {
+        backOneBox(at);
+        return true;
+    }
+    const bool enter = IsEnterKey(event) || key == Qt::Key_Tab;
     if (at == gzbm_ && enter) {
         counterCodeEnter();
         return true;

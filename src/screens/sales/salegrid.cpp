@@ -280,7 +280,10 @@ void TSaleGrid::EnterKey()
     const int row = CurrentRow();
     switch (CurrentCol()) {
     case gridcol::Code:
-        if (!model_->Text(row, gridcol::Code).trimmed().isEmpty())
+        // A line's code cannot be edited: Enter goes on to its quantity.
+        if (model_->RowHasLine(row))
+            MoveTo(row, gridcol::Quantity);
+        else if (!model_->Text(row, gridcol::Code).trimmed().isEmpty())
             EnterProduct();
         break;
     case gridcol::Quantity:
@@ -303,7 +306,6 @@ void TSaleGrid::EnterProduct()
         return;
     entering_ = true;
     const int row = CurrentRow();
-    const bool hadLine = model_->RowHasLine(row);
     const QString code = model_->Text(row, gridcol::Code).trimmed();
     const EntryOutcome outcome = entry_->EnterProduct(row, code);
     entering_ = false;
@@ -311,21 +313,13 @@ void TSaleGrid::EnterProduct()
     case EntryOutcome::Unchanged:
         return;
     case EntryOutcome::Refused:
-        if (hadLine) {
-            model_->RemoveLineRow(row);
-            PlaceCursor(std::min(row, GridRowCount() - 1), gridcol::Code);
-        } else {
-            model_->ClearEntryRow();
-            PlaceCursor(row, gridcol::Code);
-        }
+        model_->ClearEntryRow();
+        PlaceCursor(row, gridcol::Code);
         emit LinesChanged();
         emit CurrentLineShown(CurrentRow());
         return;
     case EntryOutcome::Entered:
-        if (hadLine)
-            model_->ShowLine(row);
-        else
-            model_->EntryRowBecameLine();
+        model_->EntryRowBecameLine();
         MoveTo(row, gridcol::Quantity);
         emit LinesChanged();
         emit CurrentLineShown(row);

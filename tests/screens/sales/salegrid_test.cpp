@@ -280,6 +280,57 @@ TEST_F(SaleGridTest, ArrowsMoveAsTheGridRulesSay)
     EXPECT_EQ(cursor(), Cell(1, 4));
 }
 
+// Amount confirmation puts the cursor on the next row's code; when that row
+// holds a line already, one Enter more must not touch it.
+TEST_F(SaleGridTest, EnterOnTheCodeOfALineRowGoesToItsQuantityAndChangesNothing)
+{
+    enterLine("100001");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    enterLine("100003");
+    type("2");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    type("3500");
+    key(Qt::Key_Return);
+    ASSERT_EQ(lines().Count(), 2);
+    ASSERT_DOUBLE_EQ(lines()[1].ManualDiscount, 498);
+
+    grid->SetCursor(1, 6);
+    key(Qt::Key_Return); // amount of line 1 confirmed: cursor on line 2's code
+    ASSERT_EQ(cursor(), Cell(2, 0));
+    fake->clearLog();
+    key(Qt::Key_Return);
+    EXPECT_EQ(cursor(), Cell(2, 3));
+    EXPECT_TRUE(fake->calls().isEmpty());
+    EXPECT_EQ(lines()[1].Quantity, 2);
+    EXPECT_DOUBLE_EQ(lines()[1].ManualDiscount, 498);
+    EXPECT_EQ(grid->CellText(2, 3), "2.00");
+    EXPECT_EQ(grid->CellText(2, 6), "3500.00");
+}
+
+// An offer line whose new quantity the offer does not cover is sold at the
+// list price, and its price and amount can be typed again.
+TEST_F(SaleGridTest, OfferLineBeyondItsOfferTakesTypedPriceAgain)
+{
+    store.offers["0"] = {899.0, 100.0};
+    enterLine("100009");
+    ASSERT_EQ(lines()[0].LimitedOffer, 1);
+    store.offers.remove("0");
+    type("5");
+    key(Qt::Key_Return);
+    EXPECT_EQ(prompts.texts(), QStringList{"no offer"});
+    EXPECT_EQ(cursor(), Cell(1, 4));
+    EXPECT_EQ(grid->CellText(1, 7), QString());
+    EXPECT_EQ(grid->CellText(1, 4), "999.00");
+    EXPECT_EQ(grid->CellText(1, 6), "4995.00");
+    type("950");
+    EXPECT_TRUE(editing());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->CellText(1, 6), "4750.00");
+}
+
 TEST_F(SaleGridTest, OfferRowIsGreenAndRefusesPriceAndAmount)
 {
     store.offers["0"] = {899.0, 100.0};
