@@ -245,7 +245,7 @@ TEST_F(VornaClassTest, KeysConversionsAndDefaults)
         {"xpdjmrsl not a number",
          with(all, {{"xpdjmrsl", "x"}}),
          {SysParam::xpdjmrsl},
-         "'x' is not a valid floating point value",
+         "“x”不是有效的数字",
          {}},
         {"mdzdysj 1, mdzdyjj absent",
          with(without(all, {"mdzdyjj"}), {{"mdzdysj", "1"}}),

@@ -4,8 +4,6 @@
 #include "sale/payments.h"
 #include "sale/salesession.h"
 
-#include <cmath>
-
 namespace qiantai {
 
 namespace {
@@ -30,16 +28,6 @@ QString PaymentUnitCode(const SaleSession& s)
 QString WelfareConsumptionUnitCode(const SaleSession& s)
 {
     return s.Dwlx == QLatin1String("11") ? s.Gzbm : s.Dybm;
-}
-
-bool ReadAmountText(const QString& text, double& amount)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return false;
-    amount = value;
-    return true;
 }
 
 QString BankCardCapRefusal(const TPayment& m)

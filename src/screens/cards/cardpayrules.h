@@ -23,9 +23,6 @@ QString AmountText(double amount);
 QString PaymentUnitCode(const SaleSession& s);
 QString WelfareConsumptionUnitCode(const SaleSession& s);
 
-// Reads a typed amount; false when the text is not a number.
-bool ReadAmountText(const QString& text, double& amount);
-
 // Bank card.
 QString BankCardCapRefusal(const TPayment& m); // name + "支付不能大于剩余支付金额，请从新录入"
 // The terminal request for a typed amount (fen, fraction dropped).

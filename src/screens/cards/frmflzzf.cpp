@@ -1,12 +1,13 @@
 #include "screens/cards/frmflzzf.h"
 
 #include "controls/flatedit.h"
+#include "controls/inputfilter.h"
+#include "host/numbertext.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardpayrules.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRegularExpressionValidator>
 
 namespace qiantai {
 
@@ -40,8 +41,7 @@ TFrmFlzzf::TFrmFlzzf(QWidget* parent, CardScreenContext context) : TBlueFrame(pa
     edtQh_ = new TFlatEdit(body());
     edtQh_->setObjectName(QStringLiteral("edtQh"));
     edtQh_->setGeometry(60, 34, 190, 24);
-    edtQh_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edtQh_));
+    RestrictInput(edtQh_, IsDigitChar);
     routeKeys(edtQh_);
 }
 

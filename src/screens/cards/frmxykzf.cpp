@@ -1,8 +1,10 @@
 #include "screens/cards/frmxykzf.h"
 
 #include "controls/flatedit.h"
+#include "controls/inputfilter.h"
 #include "devices/cardterminal.h"
 #include "host/numbers.h"
+#include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardpayrules.h"
@@ -36,6 +38,7 @@ TFrmXykzf::TFrmXykzf(QWidget* parent, CardScreenContext context) : TBlueFrame(pa
     edtJe_->setObjectName(QStringLiteral("edtJe"));
     edtJe_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edtJe_->setGeometry(70, 12, 150, 24);
+    RestrictInput(edtJe_, IsNumberChar);
     // Swipe and confirmation fields take keys but are never seen.
     edtKh_ = new TFlatEdit(body());
     edtKh_->setPasswordChar(QLatin1Char('*'));
@@ -97,8 +100,9 @@ bool TFrmXykzf::frameKey(QKeyEvent* event)
 void TFrmXykzf::AmountEntered()
 {
     double amount = 0;
-    if (!ReadAmountText(edtJe_->text(), amount)) {
-        context_.Show(QStringLiteral("\"%1\"不是有效的金额").arg(edtJe_->text()));
+    QString error;
+    if (!ReadTypedNumber(edtJe_->text(), amount, error)) {
+        context_.Show(error);
         edtJe_->selectAll();
         edtJe_->setFocus();
         return;

@@ -1,31 +1,15 @@
 #include "screens/checkout/amountrules.h"
 
 #include "host/money.h"
+#include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 
 namespace qiantai {
 
-bool IsAmountChar(QChar c)
-{
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
-}
-
 bool DropsTypedText(const QString& text)
 {
-    return !text.isEmpty() && text.at(0).isPrint() && !(text.size() == 1 && IsAmountChar(text.at(0)));
-}
-
-bool ParseAmountText(const QString& text, double& amount, QString& error)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok) {
-        error = QStringLiteral("“%1”不是有效的金额").arg(text);
-        return false;
-    }
-    amount = value;
-    return true;
+    return !text.isEmpty() && text.at(0).isPrint() && !(text.size() == 1 && IsNumberChar(text.at(0)));
 }
 
 AmountDecision DecidePaymentAmount(const SaleSession& s, const TPayment& m, double remaining,
@@ -36,7 +20,7 @@ AmountDecision DecidePaymentAmount(const SaleSession& s, const TPayment& m, doub
         d.amount = remaining;
         if (m.Kind == paykind::MemberCard && remaining - cardBalanceShown > MoneyEpsilon)
             d.amount = cardBalanceShown;
-    } else if (!ParseAmountText(text, d.amount, d.message)) {
+    } else if (!ReadTypedNumber(text, d.amount, d.message)) {
         return d;
     }
     if (!CheckPaymentCap(s, m.Kind, d.amount)) {
@@ -63,7 +47,7 @@ AmountDecision DecideDeposit(double docTotal, const QString& text)
     AmountDecision d;
     if (text.trimmed().isEmpty())
         d.amount = docTotal;
-    else if (!ParseAmountText(text, d.amount, d.message))
+    else if (!ReadTypedNumber(text, d.amount, d.message))
         return d;
     if (d.amount - docTotal > MoneyEpsilon) {
         d.message = QStringLiteral("定金不应大于实际销售金额！");

@@ -1,7 +1,6 @@
 // The rules of the amount fields: payment amount entry and deposit entry.
 #pragma once
 
-#include <QChar>
 #include <QString>
 
 namespace qiantai {
@@ -12,17 +11,9 @@ struct TPayment;
 // Largest amount one entry may take.
 constexpr double MaxSingleAmount = 10000000;
 
-// Digits and "." (the amount fields' only characters besides Backspace and
-// Enter).
-bool IsAmountChar(QChar c);
-
 // True for typed text an amount field drops: a printable character other
 // than a digit or ".". Keys without text (Backspace, arrows) pass.
 bool DropsTypedText(const QString& text);
-
-// The number in an amount field's text; false with `error` set when the
-// text is not a number (for example "1.2.3").
-bool ParseAmountText(const QString& text, double& amount, QString& error);
 
 // How Enter in the amount entry ends.
 struct AmountDecision {

@@ -1,5 +1,7 @@
 #include "screens/checkout/frmdjzf.h"
 
+#include "controls/inputfilter.h"
+#include "host/numbertext.h"
 #include "screens/checkout/amountrules.h"
 #include "screens/checkout/checkoutservices.h"
 
@@ -23,6 +25,7 @@ TfrmDjzf::TfrmDjzf(double docTotal, QWidget* parent) : TCheckoutDialog(parent), 
     amount_->setAlignment(Qt::AlignRight);
     amount_->setGeometry(130, 96, 126, 24);
     amount_->selectAll();
+    RestrictInput(amount_, IsNumberChar);
     RouteKeys(amount_);
     PlaceLabel(this, QStringLiteral("【Enter】确定 【Esc】取消"), 10, 156);
     amount_->setFocus();

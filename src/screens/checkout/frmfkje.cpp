@@ -1,5 +1,7 @@
 #include "screens/checkout/frmfkje.h"
 
+#include "controls/inputfilter.h"
+#include "host/numbertext.h"
 #include "sale/salesession.h"
 #include "screens/checkout/amountrules.h"
 #include "screens/checkout/checkoutservices.h"
@@ -19,6 +21,7 @@ TfrmFkje::TfrmFkje(QWidget* parent) : TCheckoutDialog(parent)
     amount_ = new QLineEdit(this);
     amount_->setAlignment(Qt::AlignRight);
     amount_->setGeometry(56, 40, 155, 24);
+    RestrictInput(amount_, IsNumberChar);
     RouteKeys(amount_);
     balance_ = PlaceLabel(this, QStringLiteral("会员卡余额:"), 10, 74);
     balance_->hide();
@@ -81,7 +84,8 @@ bool TfrmFkje::DialogKey(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Backspace)
         return false;
-    // Only digits and "." are typed; other characters are dropped.
+    // Only digits and "." are typed; other characters are dropped (the
+    // field's validator keeps them out of every other input path).
     return DropsTypedText(event->text());
 }
 

@@ -22,7 +22,7 @@ DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int 
 {
     DiscountEntryResult result;
     double typed = 0;
-    if (!TextToFloat(input, typed, result.message)) {
+    if (!ReadTypedNumber(input, typed, result.message)) {
         result.outcome = Outcome::NotANumber;
         return result;
     }

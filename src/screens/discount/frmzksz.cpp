@@ -2,15 +2,14 @@
 
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
+#include "controls/inputfilter.h"
 #include "host/numbertext.h"
 #include "screens/discount/discountentry.h"
-#include "screens/discount/discountinput.h"
 #include "screens/discount/discountmessages.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QValidator>
 
 #include <utility>
 
@@ -37,20 +36,6 @@ QString QuantityText(double quantity)
 {
     return quantity > 0 ? FormatFixed(quantity, 2) : QString();
 }
-
-// Keeps out of the input box every character it does not take, whether
-// typed, pasted or composed.
-class DiscountInputValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& text, int&) const override
-    {
-        for (QChar c : text)
-            if (!IsDiscountInputChar(c))
-                return Invalid;
-        return Acceptable;
-    }
-};
 
 } // namespace
 
@@ -87,7 +72,7 @@ TfrmZksz::TfrmZksz(QWidget* parent, DiscountMode mode, int row, TSaleRecords& li
     input_ = new TFlatEdit(body());
     input_->setFont(SongtiPixelFont(14));
     input_->setAlignment(Qt::AlignRight);
-    input_->setValidator(new DiscountInputValidator(input_));
+    RestrictInput(input_, IsNumberChar);
     input_->setGeometry(valueX, Margin / 2 + (firstRow + 3) * RowHeight, ValueWidth, RowHeight - 4);
     routeKeys(input_);
 

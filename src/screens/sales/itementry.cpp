@@ -90,7 +90,7 @@ TSaleRecord* TItemEntry::LineOf(int row)
 bool TItemEntry::ReadNumber(const QString& text, double& value)
 {
     QString error;
-    if (TextToFloat(text, value, error))
+    if (ReadTypedNumber(text, value, error))
         return true;
     prompts_.ShowMessage(error, ErrorCaption(), StatementKind);
     return false;

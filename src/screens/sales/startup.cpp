@@ -1,6 +1,7 @@
 #include "screens/sales/startup.h"
 
 #include "devices/systemclock.h"
+#include "host/numbertext.h"
 #include "sale/paymenttable.h"
 #include "sale/salesession.h"
 #include "sale/tablenames.h"
@@ -208,11 +209,9 @@ bool SalesStartup::readSysmsgValues()
         return false;
     }
     if (readSysmsg("JFJE", text, stopped)) {
-        bool ok = false;
-        const double d = text.trimmed().toDouble(&ok);
-        if (!ok || !qIsFinite(d))
-            return stopWith(QStringLiteral("'%1' is not a valid floating point value").arg(text));
-        s_.Jfje = d;
+        QString error;
+        if (!TextToFloat(text, s_.Jfje, error))
+            return stopWith(error);
     } else if (stopped) {
         return false;
     }

@@ -164,8 +164,4 @@ TEST(CardPayRules, BankCardRequestCarriesTheSwipeAndFen)
     EXPECT_EQ(r.mid(48, 37), QByteArray("6222021234567890").leftJustified(37, ' '));
     EXPECT_EQ(r.mid(85), QByteArray("49121010000").leftJustified(104, ' '));
     EXPECT_EQ(BankCardRequest(s, QStringLiteral("6222021234567890"), 1).mid(48), QByteArray(141, ' '));
-    double amount = 0;
-    EXPECT_FALSE(ReadAmountText(QStringLiteral("12a"), amount));
-    EXPECT_TRUE(ReadAmountText(QStringLiteral(" 12.5 "), amount));
-    EXPECT_DOUBLE_EQ(amount, 12.5);
 }

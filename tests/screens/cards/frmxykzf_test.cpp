@@ -111,13 +111,13 @@ TEST_F(BankCardScreen, AmountRefusalsKeepTheScreenInAmountEntryAndEscLeavesWitho
 {
     bool stillInAmountEntry = false;
     kit.terminal.during = [] { ADD_FAILURE() << "no transaction expected"; };
-    const int result = Run(QStringLiteral("200<Enter>abc<Enter>0<Enter><Esc>"), {});
+    const int result = Run(QStringLiteral("200<Enter>abc1..2<Enter>0<Enter><Esc>"), {});
     stillInAmountEntry = !screen->AmountField()->isHidden();
     EXPECT_EQ(result, 2);
     EXPECT_TRUE(stillInAmountEntry);
     EXPECT_EQ(kit.ShownTexts(),
               (QStringList{QStringLiteral("信用卡支付不能大于剩余支付金额，请从新录入"),
-                           QStringLiteral("\"abc\"不是有效的金额"), QStringLiteral("支付金额必须大于零")}));
+                           QStringLiteral("“1..2”不是有效的数字"), QStringLiteral("支付金额必须大于零")}));
     EXPECT_TRUE(kit.terminal.requests.isEmpty());
     EXPECT_EQ(kit.session.CardTransactions.Count(), 0);
 }

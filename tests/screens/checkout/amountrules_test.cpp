@@ -61,10 +61,13 @@ TEST(AmountEntry, TextThatIsNoNumberIsRefusedAndKept)
 {
     SaleSession s;
     test::PrepareCheckoutSession(s);
-    const AmountDecision d = DecidePaymentAmount(s, s.PaymentMethods[0], 10, 0, QStringLiteral("1.2.3"));
-    EXPECT_FALSE(d.accepted);
-    EXPECT_FALSE(d.message.isEmpty());
-    EXPECT_FALSE(d.clearField);
+    for (const QString& text : {QStringLiteral("1.2.3"), QStringLiteral("-1e3"), QStringLiteral("inf")}) {
+        const AmountDecision d = DecidePaymentAmount(s, s.PaymentMethods[0], 10, 0, text);
+        EXPECT_FALSE(d.accepted) << text.toStdString();
+        EXPECT_EQ(d.message, QStringLiteral("“%1”不是有效的数字").arg(text));
+        EXPECT_FALSE(d.clearField);
+        EXPECT_FALSE(DecideDeposit(5000, text).accepted) << text.toStdString();
+    }
 }
 
 TEST(AmountEntry, CaptionAndCharacters)
@@ -72,10 +75,10 @@ TEST(AmountEntry, CaptionAndCharacters)
     SaleSession s;
     test::PrepareCheckoutSession(s);
     EXPECT_EQ(AmountEntryCaption(s.PaymentMethods[0]), QStringLiteral("输入现金付款金额"));
-    for (QChar c : QStringLiteral("0123456789."))
-        EXPECT_TRUE(IsAmountChar(c)) << c.unicode();
-    for (QChar c : QStringLiteral("-+ ,ae"))
-        EXPECT_FALSE(IsAmountChar(c)) << c.unicode();
+    for (const char* kept : {"", "0", "9", "."})
+        EXPECT_FALSE(DropsTypedText(QString::fromLatin1(kept))) << kept;
+    for (const char* dropped : {"-", "+", " ", ",", "e", "12"})
+        EXPECT_TRUE(DropsTypedText(QString::fromLatin1(dropped))) << dropped;
 }
 
 TEST(DepositEntry, EnterDecides)

@@ -11,6 +11,9 @@
 
 #include <gmock/gmock.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -112,6 +115,30 @@ TEST_F(DialogTest, AmountEntryTypesOnlyAmounts)
     QTest::keyClick(entry.AmountField(), Qt::Key_Enter);
     EXPECT_EQ(entry.result(), QDialog::Accepted);
     EXPECT_DOUBLE_EQ(entry.EnteredAmount, 150);
+}
+
+// Text that no key would type reaches the amount fields by paste and by the
+// input method as well; neither takes it.
+TEST_F(DialogTest, AmountFieldsRefuseTextOfOtherInputPaths)
+{
+    TfrmFkje entry(nullptr);
+    entry.Payment = Session().PaymentMethods[0];
+    entry.Remaining = 100;
+    entry.show();
+    TfrmDjzf deposit(5000, nullptr);
+    deposit.show();
+    for (QLineEdit* field : {entry.AmountField(), deposit.AmountField()}) {
+        field->clear();
+        QApplication::clipboard()->setText(QStringLiteral("-1e3"));
+        field->paste();
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("-1e3"));
+        QApplication::sendEvent(field, &commit);
+        EXPECT_EQ(field->text(), QString());
+        QApplication::clipboard()->setText(QStringLiteral("12.5"));
+        field->paste();
+        EXPECT_EQ(field->text(), QStringLiteral("12.5"));
+    }
 }
 
 TEST_F(DialogTest, AmountEntryEmptyFieldTakesTheRemaining)

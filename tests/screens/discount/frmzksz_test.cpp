@@ -115,7 +115,7 @@ TEST_F(TfrmZkszTest, NoNumberKeepsTheTypedText)
     ShownMessages shown;
     TfrmZksz* d = Open(DiscountMode::WholeAmount, 1);
     EXPECT_EQ(ExecWhileTyping(*d, "1.2.3<Enter><Enter><Esc>"), QDialog::Rejected);
-    EXPECT_EQ(shown.errors, QStringList({QStringLiteral("'1.2.3' is not a valid floating point value")}));
+    EXPECT_EQ(shown.errors, QStringList({QStringLiteral("“1.2.3”不是有效的数字")}));
     EXPECT_EQ(d->input()->text(), "1.2.3");
     EXPECT_DOUBLE_EQ(lines[0].ManualDiscount, 5);
     EXPECT_TRUE(rights.asked.isEmpty());

@@ -310,9 +310,9 @@ TEST_F(ItemEntryTest, RefusedQuantityKeepsTheOldOneAndANonNumberReportsTheConver
     EXPECT_EQ(entry.LeaveQuantity(1, "2x"), LeaveOutcome::KeepText);
     EXPECT_EQ(entry.LeavePrice(1, ""), LeaveOutcome::KeepText);
     EXPECT_EQ(entry.LeaveAmount(1, "1", "1..5"), LeaveOutcome::KeepText);
-    EXPECT_EQ(prompts.texts(), (QStringList{"'2x' is not a valid floating point value",
-                                            "'' is not a valid floating point value",
-                                            "'1..5' is not a valid floating point value"}));
+    EXPECT_EQ(prompts.texts(),
+              (QStringList{QString::fromUtf8("“2x”不是有效的数字"), QString::fromUtf8("“”不是有效的数字"),
+                           QString::fromUtf8("“1..5”不是有效的数字")}));
     EXPECT_EQ(prompts.messages[0].caption, QString::fromUtf8("错误提示"));
     EXPECT_TRUE(fake->calls().isEmpty());
     EXPECT_DOUBLE_EQ(line(1).NetAmount + line(1).TaxAmount, 12.5);

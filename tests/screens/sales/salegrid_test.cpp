@@ -196,7 +196,7 @@ TEST_F(SaleGridTest, CellThatIsNotANumberReportsTheConversionAndKeepsCursorTextA
     enterLine("100001");
     type("2x");
     key(Qt::Key_Return);
-    EXPECT_EQ(prompts.texts(), QStringList{"'2x' is not a valid floating point value"});
+    EXPECT_EQ(prompts.texts(), QStringList{QString::fromUtf8("“2x”不是有效的数字")});
     EXPECT_EQ(prompts.messages[0].caption, QString::fromUtf8("错误提示"));
     EXPECT_EQ(cursor(), Cell(1, 3));
     EXPECT_EQ(grid->CellText(1, 3), "2x");

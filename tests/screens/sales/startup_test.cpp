@@ -181,7 +181,7 @@ TEST_F(StartupTest, EachStopShowsItsMessageAndCaptionAndGoesNoFurther)
              h.queries[SalesStartup::SysmsgStatement("JFJE")] =
                  StoreFixture::sysmsgRow(QStringLiteral("1,5"));
          },
-         S("'1,5' is not a valid floating point value"), err, StopBox::Information, OpenQuery},
+         S("“1,5”不是有效的数字"), err, StopBox::Information, OpenQuery},
         {"department not in the archive",
          [](StoreFixture& h, StartupServices&) { h.refuse(LookupRecord, S("无")); },
          S("部门编码0101在部门档案中不存在！"), err, StopBox::Information, LookupRecord},
