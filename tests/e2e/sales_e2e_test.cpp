@@ -145,15 +145,17 @@ TEST(SalesScreenEndToEnd, DeletedLinesTakeTheirReservationsAndUnitsBeyondAnOffer
     EXPECT_EQ(offerLine(back), (QStringList{"100005", "微波炉", "3", "899.00", "2697.00"}));
 }
 
-// One Enter more after an amount leaves the next line as it is; Tab in the
-// sales information moves on through the checks of Enter.
-TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLineAndTabChecksTheCounterGroup)
+// One Enter more after an amount leaves the next line as it is; pasted text
+// keeps to the cells' digits; Tab in the sales information moves on through
+// the checks of Enter.
+TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLinePasteKeepsToDigitsAndTabChecksTheCounterGroup)
 {
     E2EStore store;
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     const QString after = store.Path(QStringLiteral("after.txt"));
     const QString tab = store.Path(QStringLiteral("tab.txt"));
     const QString tabbed = store.Path(QStringLiteral("tabbed.txt"));
+    const QString pasted = store.Path(QStringLiteral("pasted.txt"));
     const QString keys =
         qiantai::test::BeginSale() +
         QStringLiteral(
@@ -161,11 +163,15 @@ TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLineAndTabChecksTheCounterGroup)
             "100001<Enter><wait 100>2<Enter><Enter>5800<Enter><wait 100>\n"
             // Line 1's amount confirmed, then Enter on line 2's code.
             "<Up><Up><Enter><Enter><Enter><wait 100><Enter><wait 100><dump %1>\n"
+            // "1.5" copied from the price cell, pasted into the whole quantity
+            // and a code cell: both keep their digits.
+            "<Right>1.5<Ctrl+A><Ctrl+C>2900<Left>3<Ctrl+V><F2><Enter><wait 100>\n"
+            "<Down><Left><Left><Left><Left>1<Ctrl+V>00004<Enter><wait 100><dump %4>\n"
             // The next document's sales information, with Tab.
             "<F5><wait 100><Enter><wait 100><F6><wait 100><Enter><wait 100>\n"
             "<Tab><wait 100><dump %2><Enter><wait 100>0101<Tab><Tab>1001<Tab><Tab><wait 200><dump %3>\n"
             "<Esc><wait 100><Enter>\n")
-            .arg(after, tab, tabbed);
+            .arg(after, tab, tabbed, pasted);
     const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -174,6 +180,11 @@ TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLineAndTabChecksTheCounterGroup)
     ASSERT_GE(rows.size(), 2);
     EXPECT_EQ(Line(rows[1]), (QStringList{"100001", "液晶平板电视", "2", "2900.00", "5800.00"}));
     EXPECT_EQ(screen.Label(QStringLiteral("lblje")), QStringLiteral("5999.00"));
+
+    const QList<QStringList> pastedRows = ScreenDump::Read(pasted).Rows(QStringLiteral("sgdGrid"));
+    ASSERT_GE(pastedRows.size(), 3);
+    EXPECT_EQ(Line(pastedRows[1]), (QStringList{"100001", "液晶平板电视", "3", "2900.00", "8700.00"}));
+    EXPECT_EQ(Line(pastedRows[2]).first(), QStringLiteral("100004"));
 
     EXPECT_EQ(ScreenDump::Read(tab).Label(QStringLiteral("message")),
               QStringLiteral("连锁商场模式下，必须输入柜组编码"));

@@ -358,16 +358,25 @@ void TSaleGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // A key sent to the grid itself while its editor is open goes on to the
-    // editor, which filters it as typed there.
+    // editor, which filters it as typed there. What the editor does not take
+    // (Ctrl, F12) comes back up to the grid: the copy goes on to the screen,
+    // and the key ends here, so that it is neither sent round again nor seen
+    // twice further up.
     if (QLineEdit* opened = OpenedEditor()) {
+        if (forwarding_) {
+            event->ignore();
+            return;
+        }
         if (event->key() == Qt::Key_Escape) {
             CancelEditor();
             event->ignore();
             return;
         }
         QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+        forwarding_ = true;
         QCoreApplication::sendEvent(opened, &copy);
-        event->setAccepted(copy.isAccepted());
+        forwarding_ = false;
+        event->accept();
         return;
     }
     const CellEditor editor = CurrentEditor();

@@ -7,6 +7,8 @@
 #include "screens/lookups/frminputxsxx.h"
 #include "screens/lookups/frmselect.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 
@@ -188,4 +190,19 @@ TEST_F(InputXsxxTest, TabMovesOnThroughTheChecksOfEnter)
         EXPECT_EQ(s.Yyybm, QString::fromUtf8(c.yyybm));
         EXPECT_EQ(told.messages.join('|'), QString::fromUtf8(c.told));
     }
+}
+
+// Pasted text keeps to the code boxes' digits as typed keys do; the
+// warehouse code box takes any text.
+TEST_F(InputXsxxTest, PastedTextKeepsToTheCodeBoxesDigits)
+{
+    s.Dwlx = QStringLiteral("10");
+    QGuiApplication::clipboard()->setText(QStringLiteral("01a"));
+    EXPECT_EQ(Run(QStringLiteral("<Ctrl+V>0101<Ctrl+V>01<Esc>")), TfrmInputXsxx::Exit);
+    EXPECT_EQ(counterText, QStringLiteral("010101"));
+
+    s.Dwlx = QStringLiteral("02");
+    QGuiApplication::clipboard()->setText(QStringLiteral("2.0"));
+    EXPECT_EQ(Run(QStringLiteral("<Ctrl+V>2001<Enter><Enter>")), TfrmInputXsxx::Confirmed);
+    EXPECT_EQ(s.Yyybm, QStringLiteral("2001"));
 }

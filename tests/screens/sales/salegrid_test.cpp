@@ -7,6 +7,7 @@
 #include "sale/salesession.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
@@ -211,7 +212,7 @@ TEST_F(SaleGridTest, CellThatIsNotANumberReportsTheConversionAndKeepsCursorTextA
 
     // The amount cell: checked on Enter, the cursor stays.
     grid->SetCursor(1, 6);
-    type("-");
+    type("1..");
     key(Qt::Key_Return);
     EXPECT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(cursor(), Cell(1, 6));
@@ -331,6 +332,51 @@ TEST_F(SaleGridTest, OfferLineBeyondItsOfferTakesTypedPriceAgain)
     EXPECT_EQ(grid->CellText(1, 6), "4750.00");
 }
 
+// Pasted text keeps to the cell's rule as typed keys do, by Ctrl+V and by
+// the editor's own paste (its context menu).
+TEST_F(SaleGridTest, PastedTextKeepsToTheCellsRule)
+{
+    enterLine("100001");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    enterLine("100002"); // whole quantities only
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    ASSERT_EQ(grid->GridRowCount(), 4);
+    const struct {
+        Cell cell;
+        const char* typed;
+        const char* pasted;
+        const char* result;
+    } cases[] = {
+        {{3, 0}, "1", "1.5", "1"},  {{3, 0}, "1", "a2", "1"}, {{3, 0}, "1", "00001", "100001"},
+        {{2, 3}, "2", "1.5", "2"},  {{2, 3}, "2", "5", "25"}, {{1, 4}, "1", "-5", "1"},
+        {{1, 4}, "1", ".5", "1.5"}, {{1, 6}, "1", "2a", "1"}, {{1, 3}, "1", "a", "1a"},
+    };
+    for (bool byKeys : {true, false})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(QStringLiteral("%1,%2 %3 %4")
+                             .arg(c.cell.first)
+                             .arg(c.cell.second)
+                             .arg(QString::fromUtf8(c.pasted))
+                             .arg(byKeys ? "Ctrl+V" : "paste()")
+                             .toStdString());
+            grid->SetCursor(c.cell.first, c.cell.second);
+            type(QString::fromUtf8(c.typed));
+            auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+            if (byKeys)
+                QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            else
+                editor->paste();
+            EXPECT_EQ(editor->text(), QString::fromUtf8(c.result));
+            grid->CancelEditor();
+        }
+}
+
 TEST_F(SaleGridTest, OfferRowIsGreenAndRefusesPriceAndAmount)
 {
     store.offers["0"] = {899.0, 100.0};
@@ -369,6 +415,25 @@ TEST_F(SaleGridTest, EscDropsTheTypingAndGoesOnToTheScreenAsDoFunctionKeys)
     EXPECT_EQ(grid->CellText(1, 3), "1.00");
     key(Qt::Key_F4);
     EXPECT_EQ(screen.passedKeys, (QList<int>{Qt::Key_Escape, Qt::Key_F4}));
+}
+
+// Keys an open editor does not take (a modifier pressed alone, a function
+// key the screen does not act on) come back up to the grid: they reach the
+// screen once and leave the typing as it was.
+TEST_F(SaleGridTest, KeysTheEditorDoesNotTakeReachTheScreenOnce)
+{
+    enterLine("100001");
+    type("5");
+    ASSERT_TRUE(editing());
+    for (Qt::Key k : {Qt::Key_Control, Qt::Key_Shift, Qt::Key_F12})
+        key(k);
+    EXPECT_EQ(screen.passedKeys, (QList<int>{Qt::Key_Control, Qt::Key_Shift, Qt::Key_F12}));
+    ASSERT_TRUE(editing());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), "5");
+    QTest::keyClick(grid, Qt::Key_F12);
+    EXPECT_EQ(screen.passedKeys.size(), 4);
+    key(Qt::Key_Return);
+    EXPECT_EQ(lines()[0].Quantity, 5);
 }
 
 TEST_F(SaleGridTest, RemovingLineRowsAfterTheScreenDeletedTheLines)
