@@ -84,6 +84,15 @@ protected:
         type(code);
         key(Qt::Key_Return);
     }
+    // A line entered and its quantity, price and amount confirmed as they
+    // are: the cursor goes on to the next entry row.
+    void enterConfirmedLine(const QString& code)
+    {
+        enterLine(code);
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+    }
     bool editing() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }
     std::pair<int, int> cursor() const { return {grid->CurrentRow(), grid->CurrentCol()}; }
     const TSaleRecords& lines() const { return Session().SaleLines; }
@@ -249,12 +258,8 @@ TEST_F(SaleGridTest, RefusedProductLeavesTheEntryRowEmptyWithTheCursorOnItsCode)
 
 TEST_F(SaleGridTest, ArrowsMoveAsTheGridRulesSay)
 {
-    for (const char* code : {"100001", "100003", "100009"}) {
-        enterLine(code);
-        key(Qt::Key_Return);
-        key(Qt::Key_Return);
-        key(Qt::Key_Return); // amount confirmed: next entry row
-    }
+    for (const char* code : {"100001", "100003", "100009"})
+        enterConfirmedLine(code);
     ASSERT_EQ(lines().Count(), 3);
     ASSERT_EQ(grid->GridRowCount(), 5);
 
@@ -285,10 +290,7 @@ TEST_F(SaleGridTest, ArrowsMoveAsTheGridRulesSay)
 // holds a line already, one Enter more must not touch it.
 TEST_F(SaleGridTest, EnterOnTheCodeOfALineRowGoesToItsQuantityAndChangesNothing)
 {
-    enterLine("100001");
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
+    enterConfirmedLine("100001");
     enterLine("100003");
     type("2");
     key(Qt::Key_Return);
@@ -336,14 +338,8 @@ TEST_F(SaleGridTest, OfferLineBeyondItsOfferTakesTypedPriceAgain)
 // the editor's own paste (its context menu).
 TEST_F(SaleGridTest, PastedTextKeepsToTheCellsRule)
 {
-    enterLine("100001");
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    enterLine("100002"); // whole quantities only
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
+    enterConfirmedLine("100001");
+    enterConfirmedLine("100002"); // whole quantities only
     ASSERT_EQ(grid->GridRowCount(), 4);
     const struct {
         Cell cell;
@@ -438,10 +434,7 @@ TEST_F(SaleGridTest, KeysTheEditorDoesNotTakeReachTheScreenOnce)
 
 TEST_F(SaleGridTest, RemovingLineRowsAfterTheScreenDeletedTheLines)
 {
-    enterLine("100001");
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
+    enterConfirmedLine("100001");
     enterLine("100003");
     ASSERT_EQ(grid->GridRowCount(), 3);
 
