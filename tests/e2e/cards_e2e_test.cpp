@@ -372,6 +372,7 @@ TEST_F(CardsEndToEnd, MemberCardFromSystemToolsIsShownAndRecordedWithTheSale)
 {
     const QString wrong = Path(QStringLiteral("wrong.txt"));
     const QString identified = Path(QStringLiteral("identified.txt"));
+    const QString next = Path(QStringLiteral("next.txt"));
     const QString keys = qiantai::test::BeginSale() +
                          QStringLiteral("<F10><wait 200>1<Enter><wait 200>\n"
                                         "8800000001<Enter>000000<Enter><wait 500>\n") +
@@ -379,13 +380,18 @@ TEST_F(CardsEndToEnd, MemberCardFromSystemToolsIsShownAndRecordedWithTheSale)
                          // F2 clears both fields for the next swipe.
                          QStringLiteral("<Enter><wait 100><F2>8800000001<Enter>123456<Enter><wait 500>\n") +
                          Dump(identified) + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
-                         PayAmount(1, QStringLiteral("219")) + QString::fromUtf8(RecordAndLeave);
+                         PayAmount(1, QStringLiteral("219")) + QStringLiteral("<Enter><wait 600>\n") +
+                         Dump(next) + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
     EXPECT_EQ(Message(ScreenDump::Read(wrong)), QStringLiteral("会员卡密码错误"));
     EXPECT_EQ(ScreenDump::Read(identified).Edit(QStringLiteral("edtHy")),
               QStringLiteral("卡号:8800000001 积分:1200"));
+    // The next customer's document starts without the card's line.
+    const ScreenDump nextSale = ScreenDump::Read(next);
+    ASSERT_FALSE(nextSale.IsEmpty());
+    EXPECT_EQ(nextSale.Edit(QStringLiteral("edtHy")), QString());
 
     const QStringList documents = Documents();
     ASSERT_EQ(documents.size(), 1);
@@ -400,18 +406,24 @@ TEST_F(CardsEndToEnd, NetworkModeAsksForTheMemberCardAtTheStartOfEachSale)
 {
     SetParameter(QStringLiteral("hyklwms"), QStringLiteral("1"));
     const QString identified = Path(QStringLiteral("identified.txt"));
+    const QString second = Path(QStringLiteral("second.txt"));
     const QString sale = QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
                          PayAmount(1, QStringLiteral("219")) + QStringLiteral("<Enter><wait 600>\n");
-    const QString keys =
-        qiantai::test::BeginSale() + QStringLiteral("8800000001<Enter>123456<Enter><wait 500>\n") +
-        Dump(identified) + sale +
-        // The next sale: the prompt again, answered with Esc.
-        qiantai::test::BeginSale() + QStringLiteral("<Esc><wait 300>\n") + sale + QString::fromUtf8(Leave);
+    const QString keys = qiantai::test::BeginSale() +
+                         QStringLiteral("8800000001<Enter>123456<Enter><wait 500>\n") + Dump(identified) +
+                         sale +
+                         // The next sale: the prompt again, answered with Esc.
+                         qiantai::test::BeginSale() + QStringLiteral("<Esc><wait 300>\n") + Dump(second) +
+                         sale + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
     EXPECT_EQ(ScreenDump::Read(identified).Edit(QStringLiteral("edtHy")),
               QStringLiteral("卡号:8800000001 积分:1200"));
+    // The second customer shows no card: the first one's is not on the line.
+    const ScreenDump secondSale = ScreenDump::Read(second);
+    ASSERT_FALSE(secondSale.IsEmpty());
+    EXPECT_EQ(secondSale.Edit(QStringLiteral("edtHy")), QString());
     EXPECT_EQ(
         store().Query(QStringLiteral("SELECT f_Hykh, f_Hyzh FROM tb%1_Xsmxzb ORDER BY f_Djh").arg(Month())),
         (QList<QStringList>{{"8800000001", "M00000001"}, {"", ""}}));

@@ -3,6 +3,8 @@
 #include "salekeys.h"
 
 #include <QFile>
+#include <QMap>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +18,26 @@ QStringList Line(const QStringList& row)
 {
     // Code, name, quantity, price, amount.
     return row.size() < 8 ? row : QStringList{row[0], row[1], row[3], row[4], row[6]};
+}
+
+// Types `keys` as cashier 0001, each "<dump NAME>" into a file of the
+// store's folder, and gives the screens dumped by name. The script leaves
+// the module.
+QMap<QString, ScreenDump> RunCashier(E2EStore& store, QString keys)
+{
+    static const QRegularExpression dump(QStringLiteral("<dump (\\w+)>"));
+    QStringList names;
+    for (const QRegularExpressionMatch& m : dump.globalMatch(keys))
+        names << m.captured(1);
+    for (const QString& name : names)
+        keys.replace(QStringLiteral("<dump %1>").arg(name),
+                     QStringLiteral("<dump %1>").arg(store.Path(name + QStringLiteral(".txt"))));
+    const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+    QMap<QString, ScreenDump> screens;
+    for (const QString& name : names)
+        screens.insert(name, ScreenDump::Read(store.Path(name + QStringLiteral(".txt"))));
+    return screens;
 }
 
 } // namespace
@@ -105,4 +127,80 @@ TEST(SalesScreenEndToEnd, FunctionKeyFromAnOpenCellEditorDropsItsText)
         ASSERT_FALSE(rows.isEmpty());
         EXPECT_EQ(Line(rows[0]), (QStringList{"100001", "液晶平板电视", "1", "2999.00", "2999.00"}));
     }
+}
+
+// 100005 is offered at 899.00 instead of 999.00 for 3 units. Every
+// reservation stays with its line when the lines above it go, and units
+// beyond the offer sell at the list price.
+TEST(SalesScreenEndToEnd, DeletedLinesTakeTheirReservationsAndUnitsBeyondAnOfferSellAtTheListPrice)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    const QMap<QString, ScreenDump> screens = RunCashier(
+        store,
+        qiantai::test::BeginSale() +
+            QStringLiteral(
+                // Line 1 goes, then the offer line that moved up into its place.
+                "100001<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
+                "100005<Enter><wait 100><Up><F4><wait 100><Enter><wait 100><F4><wait 100><Enter><wait 100>\n"
+                // Five units: the host's refusal is told and the list price
+                // taken; then a price of its own, then a quantity the offer
+                // covers.
+                "100005<Enter><wait 100>5<Enter><wait 200><dump told><Enter><wait 100><dump beyond>\n"
+                "950<Enter><wait 100><dump typed><Left><Left><Left>3<Enter><wait 100><dump back>\n"
+                "<F4><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n"));
+
+    EXPECT_EQ(store.Query(QStringLiteral("SELECT COUNT(*) FROM tbXsxlqK")), (QList<QStringList>{{"0"}}));
+    EXPECT_EQ(screens["told"].Label(QStringLiteral("message")),
+              QStringLiteral("限时限量商品100005剩余3件，本次需要5"));
+    const auto offerLine = [&](const char* dump) {
+        const QList<QStringList> rows = screens[dump].Rows(QStringLiteral("sgdGrid"));
+        return rows.isEmpty() ? QStringList() : Line(rows[0]);
+    };
+    EXPECT_EQ(offerLine("beyond"), (QStringList{"100005", "微波炉", "5", "999.00", "4995.00"}));
+    EXPECT_EQ(offerLine("typed"), (QStringList{"100005", "微波炉", "5", "950.00", "4750.00"}));
+    EXPECT_EQ(offerLine("back"), (QStringList{"100005", "微波炉", "3", "899.00", "2697.00"}));
+}
+
+// One Enter more after an amount leaves the next line as it is; pasted text
+// keeps to the cells' digits; Tab in the sales information moves on through
+// the checks of Enter.
+TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLinePasteKeepsToDigitsAndTabChecksTheCounterGroup)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    QMap<QString, ScreenDump> screens = RunCashier(
+        store,
+        qiantai::test::BeginSale() +
+            QStringLiteral("100003<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
+                           "100001<Enter><wait 100>2<Enter><Enter>5800<Enter><wait 100>\n"
+                           // Line 1's amount confirmed, then Enter on line 2's code.
+                           "<Up><Up><Enter><Enter><Enter><wait 100><Enter><wait 100><dump after>\n"
+                           // "1.5" copied from the price cell, pasted into the whole
+                           // quantity and a code cell: both keep their digits.
+                           "<Right>1.5<Ctrl+A><Ctrl+C>2900<Left>3<Ctrl+V><F2><Enter><wait 100>\n"
+                           "<Down><Left><Left><Left><Left>1<Ctrl+V>00004<Enter><wait 100><dump pasted>\n"
+                           // The next document's sales information, with Tab.
+                           "<F5><wait 100><Enter><wait 100><F6><wait 100><Enter><wait 100>\n"
+                           "<Tab><wait 100><dump tab><Enter><wait 100>0101<Tab><Tab>1001<Tab><Tab><wait "
+                           "200><dump tabbed>\n"
+                           "<Esc><wait 100><Enter>\n"));
+
+    const ScreenDump& after = screens["after"];
+    const QList<QStringList> rows = after.Rows(QStringLiteral("sgdGrid"));
+    ASSERT_GE(rows.size(), 2);
+    EXPECT_EQ(Line(rows[1]), (QStringList{"100001", "液晶平板电视", "2", "2900.00", "5800.00"}));
+    EXPECT_EQ(after.Label(QStringLiteral("lblje")), QStringLiteral("5999.00"));
+
+    const QList<QStringList> pasted = screens["pasted"].Rows(QStringLiteral("sgdGrid"));
+    ASSERT_GE(pasted.size(), 3);
+    EXPECT_EQ(Line(pasted[1]), (QStringList{"100001", "液晶平板电视", "3", "2900.00", "8700.00"}));
+    EXPECT_EQ(Line(pasted[2]).first(), QStringLiteral("100004"));
+
+    EXPECT_EQ(screens["tab"].Label(QStringLiteral("message")),
+              QStringLiteral("连锁商场模式下，必须输入柜组编码"));
+    const ScreenDump& next = screens["tabbed"];
+    EXPECT_NE(next.Label(QStringLiteral("lblDjh")), after.Label(QStringLiteral("lblDjh")));
+    EXPECT_TRUE(next.Label(QStringLiteral("lblTitle2")).startsWith(QStringLiteral("柜组：彩电柜")))
+        << next.Label(QStringLiteral("lblTitle2")).toStdString();
 }

@@ -2,13 +2,14 @@
 
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
+#include "controls/inputfilter.h"
+#include "host/numbertext.h"
 #include "sale/salesession.h"
 #include "screens/lookups/salesinforules.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRegularExpressionValidator>
 
 namespace qiantai {
 
@@ -44,15 +45,14 @@ TfrmInputXsxx::TfrmInputXsxx(QWidget* parent, SaleSession& session)
         l->setFont(SongtiPixelFont(14));
         l->setGeometry(10, 8 + i * RowHeight, 60, RowHeight - 6);
     }
-    const QRegularExpression digits(QStringLiteral("[0-9]*"));
     gzbm_ = makeEdit(body(), QStringLiteral("edtGzbm"), 72, 8, 90, false);
     gzmc_ = makeEdit(body(), QStringLiteral("edtGzmc"), 166, 8, 140, true);
     yyybm_ = makeEdit(body(), QStringLiteral("edtYyybm"), 72, 8 + RowHeight, 90, false);
     yyymc_ = makeEdit(body(), QStringLiteral("edtYyymc"), 166, 8 + RowHeight, 140, true);
     ckbm_ = makeEdit(body(), QStringLiteral("edtCkbm"), 72, 8 + 2 * RowHeight, 90, false);
     ckmc_ = makeEdit(body(), QStringLiteral("edtCkmc"), 166, 8 + 2 * RowHeight, 140, true);
-    gzbm_->setValidator(new QRegularExpressionValidator(digits, gzbm_));
-    yyybm_->setValidator(new QRegularExpressionValidator(digits, yyybm_));
+    RestrictInput(gzbm_, IsDigitChar);
+    RestrictInput(yyybm_, IsDigitChar);
 
     gzbm_->setText(s_.Gzbm);
     gzmc_->setText(s_.Gzmc);
@@ -141,6 +141,16 @@ void TfrmInputXsxx::warehouseCodeEnter()
     }
 }
 
+void TfrmInputXsxx::backOneBox(QWidget* at)
+{
+    const QList<TFlatEdit*> boxes{gzbm_, gzmc_, yyybm_, yyymc_, ckbm_, ckmc_};
+    for (auto i = boxes.indexOf(qobject_cast<TFlatEdit*>(at)) - 1; i >= 0; --i)
+        if (boxes[i]->isEnabled()) {
+            boxes[i]->setFocus();
+            return;
+        }
+}
+
 bool TfrmInputXsxx::frameKey(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
@@ -152,8 +162,16 @@ bool TfrmInputXsxx::frameKey(QKeyEvent* event)
         return true;
     }
     QWidget* at = focusWidget();
-    const bool enter = IsEnterKey(event);
     const int key = event->key();
+    // Tab moves on as Enter does, through the same checks; Shift+Tab goes
+    // back one box. Neither is left to the focus chain, which would pass
+    // the checks by.
+    const bool shifted = event->modifiers() & Qt::ShiftModifier;
+    if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && shifted)) {
+        backOneBox(at);
+        return true;
+    }
+    const bool enter = IsEnterKey(event) || key == Qt::Key_Tab;
     if (at == gzbm_ && enter) {
         counterCodeEnter();
         return true;

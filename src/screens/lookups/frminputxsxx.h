@@ -41,6 +41,8 @@ private:
     void salespersonCodeEnter();
     void salespersonNameEnter();
     void warehouseCodeEnter();
+    // Shift+Tab: the box before `at` that is enabled; none before the first.
+    void backOneBox(QWidget* at);
     void tell(const QString& message);
 
     SaleSession& s_;

@@ -33,6 +33,8 @@ bool BeginSaleDocument(SaleSession& s, SaleDocumentScreen& screen)
 {
     ResetDocumentState(s);
     screen.ResetGrid();
+    // The card of the previous customer is gone; so is its line.
+    screen.ClearMemberLine();
 
     for (;;) {
         int chosen = s.Xsfs;

@@ -27,7 +27,10 @@ public:
     virtual void CloseScreen() = 0;
     // The member card identification; true when it ended confirmed.
     virtual bool IdentifyMemberCard() = 0;
+    // Shows the identified member card; with none the line keeps its text.
     virtual void RefreshMemberLine() = 0;
+    // Empties the member line: a new document has no card.
+    virtual void ClearMemberLine() = 0;
 };
 
 QString ExitModuleQuestion();       // "确定要退出本模块吗？"

@@ -447,6 +447,11 @@ void TFrmMain::RefreshMemberLine()
     edtHy_->setText(MemberLineText(Session().CurrentMemberCard, edtHy_->text()));
 }
 
+void TFrmMain::ClearMemberLine()
+{
+    edtHy_->clear();
+}
+
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     // The dialogs belong to the host's window, which becomes active again
@@ -548,7 +553,7 @@ void TFrmMain::deleteCurrentLine()
     grid_->SetBusy(true);
     s.SaleLines.Delete(row - 1);
     grid_->RemoveLineRow(row);
-    ReleaseOfferReservation(row);
+    ReleaseDeletedLineOffer(row);
     grid_->SetBusy(false);
     grid_->SetCursor(grid_->CurrentRow(), 0);
     RefreshLabels();

@@ -50,6 +50,7 @@ public:
     void CloseScreen() override;
     bool IdentifyMemberCard() override;
     void RefreshMemberLine() override;
+    void ClearMemberLine() override;
 
     QLabel* label(const char* name) const;
     QLineEdit* footerField(const char* name) const;

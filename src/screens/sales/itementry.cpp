@@ -98,6 +98,10 @@ bool TItemEntry::ReadNumber(const QString& text, double& value)
 
 EntryOutcome TItemEntry::EnterProduct(int row, const QString& code)
 {
+    // The code of a line cannot be edited, so a lookup could only bring the
+    // same product back at quantity 1, its discount lost.
+    if (LineOf(row) != nullptr)
+        return EntryOutcome::Unchanged;
     HostService host(session_.HostObject.get());
     QVariant value;
     if (!host.PrepareProductLookup(value)) {
@@ -117,19 +121,12 @@ EntryOutcome TItemEntry::EnterProduct(int row, const QString& code)
         return EntryOutcome::Unchanged;
 
     TSaleRecords& lines = session_.SaleLines;
-    TSaleRecord* existing = LineOf(row);
-    const int lineNo = existing != nullptr ? row : lines.Count() + 1;
-    TSaleRecord& line = existing != nullptr ? *existing : lines.Add();
-    // A refilled line starts afresh: a discount or offer of the old product
-    // must not stay on the new amounts.
-    line = TSaleRecord{};
+    const int lineNo = lines.Count() + 1;
+    TSaleRecord& line = lines.Add();
     CopyProductFields(products, chosen, line);
 
     const auto refuse = [&] {
         lines.Delete(lineNo - 1);
-        // A refilled line may hold an offer reservation; it goes with the line.
-        if (existing != nullptr)
-            ReleaseOfferReservation(host, session_, lineNo);
         return EntryOutcome::Refused;
     };
     QString message;
@@ -229,12 +226,25 @@ LeaveOutcome TItemEntry::LeaveQuantity(int row, const QString& text)
     OfferAnswer offer;
     if (CheckLimitedOffer(host, session_, row, q, offermode::QuantityChange, offer))
         TakeOffer(*line, offer);
+    else if (line->LimitedOffer == 1)
+        LeaveOffer(host, row, *line);
     line->Quantity = q;
     if (line->ListPrice > MoneyEpsilon) {
         line->ManualDiscount = 0;
         ComputeLineAmounts(*line, q, line->UnitPrice, session_.Xsfkz);
     }
     return LeaveOutcome::Leave;
+}
+
+void TItemEntry::LeaveOffer(HostService& host, int row, TSaleRecord& line)
+{
+    // The host's refusal says how much of the offer is left.
+    const QVariant refusal = host.lastError();
+    line.UnitPrice = line.ListPrice;
+    line.OfferValue = 0;
+    line.LimitedOffer = 0;
+    ReleaseOfferReservation(host, session_, row);
+    prompts_.ShowMessage(refusal, QString(), StatementKind);
 }
 
 LeaveOutcome TItemEntry::LeavePrice(int row, const QString& text)

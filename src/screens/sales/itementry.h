@@ -27,7 +27,8 @@ public:
 };
 
 enum class EntryOutcome {
-    Unchanged, // lookup failed, found nothing or the pick list was cancelled
+    Unchanged, // lookup failed, found nothing, the pick list was cancelled or
+               // the row holds a line already
     Refused,   // a check refused the product: the row's line has been removed
     Entered,   // the row's line holds the product, priced, quantity 1
 };
@@ -44,7 +45,7 @@ public:
 
     // Enter on the code cell of `row` with `code`. The entry row (no line yet)
     // gets a new line at the end of SaleLines; a row that already holds a line
-    // is looked up again and refilled from scratch.
+    // is left as it is (Unchanged, nothing asked).
     EntryOutcome EnterProduct(int row, const QString& code);
 
     // Whether line `row` may be sold at `quantity`, counting the same product
@@ -52,7 +53,10 @@ public:
     // line ShortfallAccepted; any other refusal shows the host's message.
     bool StockCheck(int row, double quantity);
 
-    // Leaving the quantity cell of a line row with `text` in it.
+    // Leaving the quantity cell of a line row with `text` in it. A line priced
+    // by an offer that does not cover the new quantity goes back to its list
+    // price: the cashier is shown the host's refusal and the line's
+    // reservation is released.
     LeaveOutcome LeaveQuantity(int row, const QString& text);
     // Leaving the unit price cell.
     LeaveOutcome LeavePrice(int row, const QString& text);
@@ -65,6 +69,7 @@ public:
 private:
     bool CheckProductRules(HostService& host, const TSaleRecord& line, QString& message);
     bool StockCheck(HostService& host, int row, double quantity);
+    void LeaveOffer(HostService& host, int row, TSaleRecord& line);
     TSaleRecord* LineOf(int row);
 
     SaleSession& session_;

@@ -55,18 +55,52 @@ QString OfferReleaseStatement(const QString& dqny, const QString& djh, int lineN
     return sql;
 }
 
-bool ReleaseOfferReservation(HostService& host, const SaleSession& session, int lineNo)
+QString OfferMoveUpStatement(const QString& dqny, const QString& djh, int lineNo)
 {
-    const QString sql = OfferReleaseStatement(session.Dqny, session.Djh, lineNo);
+    return QStringLiteral("Update tbXsxlqK Set f_Dnxh = ") + QString::number(lineNo - 2) +
+           QStringLiteral(" Where f_Ny = ") + SqlQuote(dqny) + QStringLiteral(" And f_Djh = ") +
+           SqlQuote(djh) + QStringLiteral(" And f_Dnxh = ") + QString::number(lineNo - 1);
+}
+
+namespace {
+
+// Reservations of a unified-distribution sale are kept at the centre.
+bool ExecuteReservationSql(HostService& host, const SaleSession& session, const QString& sql)
+{
     if (session.Xsfs == UnifiedDistribution)
         return host.ExecuteCentreSql(sql, session.Pszxbm);
     return host.ExecuteSql(sql);
+}
+
+} // namespace
+
+bool ReleaseOfferReservation(HostService& host, const SaleSession& session, int lineNo)
+{
+    return ExecuteReservationSql(host, session, OfferReleaseStatement(session.Dqny, session.Djh, lineNo));
 }
 
 bool ReleaseOfferReservation(int lineNo)
 {
     HostService host(Session().HostObject.get());
     return ReleaseOfferReservation(host, Session(), lineNo);
+}
+
+bool ReleaseDeletedLineOffer(HostService& host, const SaleSession& session, int lineNo)
+{
+    if (!ReleaseOfferReservation(host, session, lineNo))
+        return false;
+    // The lines now numbered lineNo.. were lineNo + 1.. before the deletion;
+    // moving them in that order never meets a position still taken.
+    for (int was = lineNo + 1; was <= session.SaleLines.Count() + 1; ++was)
+        if (!ExecuteReservationSql(host, session, OfferMoveUpStatement(session.Dqny, session.Djh, was)))
+            return false;
+    return true;
+}
+
+bool ReleaseDeletedLineOffer(int lineNo)
+{
+    HostService host(Session().HostObject.get());
+    return ReleaseDeletedLineOffer(host, Session(), lineNo);
 }
 
 } // namespace qiantai

@@ -37,11 +37,23 @@ bool CheckLimitedOffer(HostService& host, const SaleSession& session, int lineNo
 // document, or of the whole document when lineNo is -1.
 QString OfferReleaseStatement(const QString& dqny, const QString& djh, int lineNo);
 
+// The statement that moves the reservation of line `lineNo` to the position
+// of the line above it.
+QString OfferMoveUpStatement(const QString& dqny, const QString& djh, int lineNo);
+
 // Deletes the reservations of line `lineNo` (-1: the whole document): at the
 // distribution centre for sales method 3, else in the store. Returns the
 // host's answer and shows nothing.
 bool ReleaseOfferReservation(HostService& host, const SaleSession& session, int lineNo);
 // The same on the process session and its host.
 bool ReleaseOfferReservation(int lineNo);
+
+// After line `lineNo` was deleted from SaleLines: deletes its reservation and
+// moves the reservations of the lines that moved up into its place with
+// them, one position each, from the top down, so that every reservation stays
+// with its line. Stops at the first statement the host refuses and returns
+// false; shows nothing.
+bool ReleaseDeletedLineOffer(HostService& host, const SaleSession& session, int lineNo);
+bool ReleaseDeletedLineOffer(int lineNo);
 
 } // namespace qiantai

@@ -280,7 +280,10 @@ void TSaleGrid::EnterKey()
     const int row = CurrentRow();
     switch (CurrentCol()) {
     case gridcol::Code:
-        if (!model_->Text(row, gridcol::Code).trimmed().isEmpty())
+        // A line's code cannot be edited: Enter goes on to its quantity.
+        if (model_->RowHasLine(row))
+            MoveTo(row, gridcol::Quantity);
+        else if (!model_->Text(row, gridcol::Code).trimmed().isEmpty())
             EnterProduct();
         break;
     case gridcol::Quantity:
@@ -303,7 +306,6 @@ void TSaleGrid::EnterProduct()
         return;
     entering_ = true;
     const int row = CurrentRow();
-    const bool hadLine = model_->RowHasLine(row);
     const QString code = model_->Text(row, gridcol::Code).trimmed();
     const EntryOutcome outcome = entry_->EnterProduct(row, code);
     entering_ = false;
@@ -311,21 +313,13 @@ void TSaleGrid::EnterProduct()
     case EntryOutcome::Unchanged:
         return;
     case EntryOutcome::Refused:
-        if (hadLine) {
-            model_->RemoveLineRow(row);
-            PlaceCursor(std::min(row, GridRowCount() - 1), gridcol::Code);
-        } else {
-            model_->ClearEntryRow();
-            PlaceCursor(row, gridcol::Code);
-        }
+        model_->ClearEntryRow();
+        PlaceCursor(row, gridcol::Code);
         emit LinesChanged();
         emit CurrentLineShown(CurrentRow());
         return;
     case EntryOutcome::Entered:
-        if (hadLine)
-            model_->ShowLine(row);
-        else
-            model_->EntryRowBecameLine();
+        model_->EntryRowBecameLine();
         MoveTo(row, gridcol::Quantity);
         emit LinesChanged();
         emit CurrentLineShown(row);
@@ -364,16 +358,25 @@ void TSaleGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // A key sent to the grid itself while its editor is open goes on to the
-    // editor, which filters it as typed there.
+    // editor, which filters it as typed there. What the editor does not take
+    // (Ctrl, F12) comes back up to the grid: the copy goes on to the screen,
+    // and the key ends here, so that it is neither sent round again nor seen
+    // twice further up.
     if (QLineEdit* opened = OpenedEditor()) {
+        if (forwarding_) {
+            event->ignore();
+            return;
+        }
         if (event->key() == Qt::Key_Escape) {
             CancelEditor();
             event->ignore();
             return;
         }
         QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+        forwarding_ = true;
         QCoreApplication::sendEvent(opened, &copy);
-        event->setAccepted(copy.isAccepted());
+        forwarding_ = false;
+        event->accept();
         return;
     }
     const CellEditor editor = CurrentEditor();

@@ -89,6 +89,7 @@ private:
     std::unique_ptr<TItemEntry> entry_;
     bool busy_ = false;
     bool entering_ = false;
+    bool forwarding_ = false; // a key is on its way from the grid to its editor
 };
 
 } // namespace qiantai

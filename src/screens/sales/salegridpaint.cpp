@@ -1,5 +1,6 @@
 #include "screens/sales/salegridpaint.h"
 
+#include "controls/inputfilter.h"
 #include "screens/sales/salegrid.h"
 #include "screens/sales/salegridmodel.h"
 
@@ -61,8 +62,11 @@ QWidget* SaleGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     editor->setFont(font_);
     editor->setAlignment((GridColumnRightAligned(index.column()) ? Qt::AlignRight : Qt::AlignLeft) |
                          Qt::AlignVCenter);
-    if (model_.EditorAt(index.row() + 1, index.column()) == CellEditor::Code)
+    const CellEditor kind = model_.EditorAt(index.row() + 1, index.column());
+    if (kind == CellEditor::Code)
         editor->setMaxLength(CodeMaxLength);
+    if (const CellCharRule rule = EditorCharRule(kind))
+        RestrictInput(editor, rule);
     QPalette p = editor->palette();
     p.setColor(QPalette::Base, Qt::white);
     editor->setPalette(p);

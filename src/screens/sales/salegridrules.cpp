@@ -65,23 +65,28 @@ CellEditor EditorFor(int row, int col, const TSaleRecord* line)
     }
 }
 
+CellCharRule EditorCharRule(CellEditor editor)
+{
+    switch (editor) {
+    case CellEditor::Code:
+    case CellEditor::Digits:
+        return IsDigitChar;
+    case CellEditor::Float:
+        return IsNumberChar;
+    case CellEditor::Text:
+    case CellEditor::None:
+        break;
+    }
+    return nullptr;
+}
+
 bool EditorAccepts(CellEditor editor, QChar ch)
 {
     if (ch == QChar(8) || ch == QChar(13))
         return true;
-    const bool digit = ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
-    switch (editor) {
-    case CellEditor::None:
-        return false;
-    case CellEditor::Code:
-    case CellEditor::Digits:
-        return digit;
-    case CellEditor::Float:
-        return digit || ch == QLatin1Char('.') || ch == QLatin1Char('-');
-    case CellEditor::Text:
-        return ch.isPrint();
-    }
-    return false;
+    if (const CellCharRule rule = EditorCharRule(editor))
+        return rule(ch);
+    return editor == CellEditor::Text && ch.isPrint();
 }
 
 bool ColumnFixed(int col, bool rowHasLine)

@@ -54,13 +54,20 @@ enum class CellEditor {
     Code,   // digits, at most CodeMaxLength characters
     Text,   // any text (quantity)
     Digits, // quantity of a whole-quantity line
-    Float,  // unit price and amount
+    Float,  // unit price and amount: digits and "."
 };
 
 // Header, name, model and discount never edit; the code only on a
 // row without a line; price and amount not on an offer row. `line` is the
 // row's line, null for the entry row.
 CellEditor EditorFor(int row, int col, const TSaleRecord* line);
+
+// The character rule of a restricted editor: IsDigitChar for the code and a
+// whole quantity, IsNumberChar for price and amount; null for the quantity
+// text, which takes any character, and for None. The editor keeps every
+// input path to it (keys, paste, drag).
+using CellCharRule = bool (*)(QChar);
+CellCharRule EditorCharRule(CellEditor editor);
 
 // Whether `ch` may be typed into an editor of that kind. Backspace and Enter
 // are handled as keys, not characters, and always pass.

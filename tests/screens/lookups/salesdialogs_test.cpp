@@ -3,9 +3,12 @@
 
 #include "controls/flatedit.h"
 #include "sale/salesession.h"
+#include "screens/lookups/frminfo.h"
 #include "screens/lookups/frminputxsxx.h"
 #include "screens/lookups/frmselect.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 
@@ -133,4 +136,73 @@ TEST_F(InputXsxxTest, F1AndEscEndTheDialogFromAnyBox)
     // The warehouse box cannot be reached without a warehouse row.
     EXPECT_EQ(Run(QStringLiteral("2001<Enter><Enter>")), TfrmInputXsxx::Confirmed);
     EXPECT_TRUE(s.Ckbm.isEmpty());
+}
+
+namespace {
+
+// The messages of the information boxes shown while it lives.
+class ToldMessages : public QObject {
+public:
+    ToldMessages() { qApp->installEventFilter(this); }
+    ~ToldMessages() override { qApp->removeEventFilter(this); }
+    QStringList messages;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<TfrmInfo*>(watched))
+                messages.append(box->message());
+        return false;
+    }
+};
+
+} // namespace
+
+// Tab moves on as Enter does, through the same checks; Shift+Tab goes back
+// one box and never round to the last one.
+TEST_F(InputXsxxTest, TabMovesOnThroughTheChecksOfEnter)
+{
+    s.Dwlx = QStringLiteral("11");
+    const struct {
+        const char* keys;
+        bool warehouse;
+        int result;
+        const char* gzbm;
+        const char* yyybm;
+        const char* told;
+    } cases[] = {
+        {"<Tab><Enter><Esc>", false, TfrmInputXsxx::Exit, "", "", "连锁商场模式下，必须输入柜组编码"},
+        {"999<Tab><Enter><Esc>", false, TfrmInputXsxx::Exit, "", "", "该柜组信息不存在"},
+        {"010101<Tab><Tab>2001<Tab><F1>", false, TfrmInputXsxx::PreviousStep, "010101", "2001", ""},
+        {"<Shift+Tab><Enter><Enter><Esc>", true, TfrmInputXsxx::Exit, "", "",
+         "连锁商场模式下，必须输入柜组编码"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        s.Gzbm.clear();
+        s.Gzmc.clear();
+        s.Yyybm.clear();
+        s.Yyymc.clear();
+        ToldMessages told;
+        EXPECT_EQ(Run(QString::fromUtf8(c.keys), c.warehouse), c.result);
+        EXPECT_EQ(s.Gzbm, QString::fromUtf8(c.gzbm));
+        EXPECT_EQ(s.Yyybm, QString::fromUtf8(c.yyybm));
+        EXPECT_EQ(told.messages.join('|'), QString::fromUtf8(c.told));
+    }
+}
+
+// Pasted text keeps to the code boxes' digits as typed keys do; the
+// warehouse code box takes any text.
+TEST_F(InputXsxxTest, PastedTextKeepsToTheCodeBoxesDigits)
+{
+    s.Dwlx = QStringLiteral("10");
+    QGuiApplication::clipboard()->setText(QStringLiteral("01a"));
+    EXPECT_EQ(Run(QStringLiteral("<Ctrl+V>0101<Ctrl+V>01<Esc>")), TfrmInputXsxx::Exit);
+    EXPECT_EQ(counterText, QStringLiteral("010101"));
+
+    s.Dwlx = QStringLiteral("02");
+    QGuiApplication::clipboard()->setText(QStringLiteral("2.0"));
+    EXPECT_EQ(Run(QStringLiteral("<Ctrl+V>2001<Enter><Enter>")), TfrmInputXsxx::Confirmed);
+    EXPECT_EQ(s.Yyybm, QStringLiteral("2001"));
 }

@@ -59,6 +59,7 @@ public:
         return cardConfirmed;
     }
     void RefreshMemberLine() override { log << QStringLiteral("member"); }
+    void ClearMemberLine() override { log << QStringLiteral("no card"); }
 };
 
 constexpr int Confirmed = int(SalesInfoOutcome::Confirmed);
@@ -98,7 +99,7 @@ TEST_F(BeginSaleTest, StorePickupAsksTheStoreNumberWithTheDepartmentAsCounterGro
     screen.methods = {0};
     screen.infoAnswers = {Confirmed};
     ASSERT_TRUE(BeginSaleDocument(s, screen));
-    EXPECT_EQ(screen.log, (QStringList{"grid", "picker", "info", "labels"}));
+    EXPECT_EQ(screen.log, (QStringList{"grid", "no card", "picker", "info", "labels"}));
     ASSERT_EQ(host->count(dispid::AllocateDocumentNumber), 1);
     EXPECT_EQ(host->count(dispid::AllocateDeliveryDocumentNumber), 0);
     const QVariantList args = host->callsTo(dispid::AllocateDocumentNumber).first().args;
@@ -123,7 +124,7 @@ TEST_F(BeginSaleTest, DeliveryMethodsAskTheDeliveryNumberAndChainMallsKeepTheirC
         screen.onInfoConfirmed = [this] { s.Gzbm = QStringLiteral("010101"); };
         ASSERT_TRUE(BeginSaleDocument(s, screen));
         EXPECT_EQ(s.Xsfs, method);
-        EXPECT_EQ(screen.log.value(2),
+        EXPECT_EQ(screen.log.value(3),
                   method == 3 ? QStringLiteral("info+warehouse") : QStringLiteral("info"));
         EXPECT_EQ(host->count(dispid::AllocateDocumentNumber), 0);
         ASSERT_EQ(host->count(dispid::AllocateDeliveryDocumentNumber), 1);
@@ -149,7 +150,7 @@ TEST_F(BeginSaleTest, ExitQuestionClosesOnYesAndAsksAgainOnNo)
     screen.answers = {2, 1};
     EXPECT_FALSE(BeginSaleDocument(s, screen));
     const QString q = QStringLiteral("msg2:确定要退出本模块吗？");
-    EXPECT_EQ(screen.log, (QStringList{"grid", "picker", q, "picker", q, "close"}));
+    EXPECT_EQ(screen.log, (QStringList{"grid", "no card", "picker", q, "picker", q, "close"}));
     EXPECT_EQ(host->count(dispid::AllocateDocumentNumber), 0);
 }
 
@@ -159,9 +160,9 @@ TEST_F(BeginSaleTest, CentralDeliveryWithoutCentreIsRefused)
     screen.methods = {3, 0};
     screen.infoAnswers = {Confirmed};
     ASSERT_TRUE(BeginSaleDocument(s, screen));
-    EXPECT_EQ(screen.log,
-              (QStringList{"grid", "picker", QStringLiteral("msg1:配送中心未正确配置，请与系统管理员联系！"),
-                           "picker", "info", "labels"}));
+    EXPECT_EQ(screen.log, (QStringList{"grid", "no card", "picker",
+                                       QStringLiteral("msg1:配送中心未正确配置，请与系统管理员联系！"),
+                                       "picker", "info", "labels"}));
     EXPECT_EQ(s.Xsfs, 0);
 }
 
@@ -179,8 +180,9 @@ TEST_F(BeginSaleTest, RefusedNumberIsReportedAndTheMethodChosenAgain)
     screen.methods = {0, 0};
     screen.infoAnswers = {Confirmed, Confirmed};
     ASSERT_TRUE(BeginSaleDocument(s, screen));
-    EXPECT_EQ(screen.log, (QStringList{"grid", "picker", "info", QStringLiteral("msg1:抢单据号失败"),
-                                       "labels", "picker", "info", "labels"}));
+    EXPECT_EQ(screen.log,
+              (QStringList{"grid", "no card", "picker", "info", QStringLiteral("msg1:抢单据号失败"), "labels",
+                           "picker", "info", "labels"}));
     EXPECT_EQ(s.Djh, QStringLiteral("N2"));
 }
 

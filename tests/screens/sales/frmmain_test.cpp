@@ -271,6 +271,13 @@ TEST_F(FrmMainTest, MemberLineShowsTheIdentifiedCard)
     Session().CurrentMemberCard.Points = 1200.9;
     m->RefreshMemberLine();
     EXPECT_EQ(hy->text(), QStringLiteral("卡号:8800000001 积分:1200"));
+
+    // The next customer starts without that card, and without its line.
+    ModalScript script(QStringLiteral("<Enter>2001<Enter><Enter>"));
+    m->BeginSaleDocument();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(Session().CurrentMemberCard.CardNo.isEmpty());
+    EXPECT_EQ(hy->text(), QString());
     m->close();
 }
 

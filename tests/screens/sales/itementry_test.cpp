@@ -356,27 +356,55 @@ TEST_F(ItemEntryTest, AmountControlledLineKeepsItsAmountsWhenQuantityOrPriceChan
     EXPECT_DOUBLE_EQ(line(1).NetAmount + line(1).TaxAmount, 199);
 }
 
-TEST_F(ItemEntryTest, RefillingALineStartsItAfreshAndAFailedRefillRemovesIt)
+TEST_F(ItemEntryTest, EnterOnARowThatHoldsALineLeavesTheLineAsItIs)
 {
     ASSERT_EQ(entry.EnterProduct(1, "100001"), EntryOutcome::Entered);
-    ASSERT_EQ(entry.LeaveAmount(1, "1", "10"), LeaveOutcome::Leave);
-    ASSERT_EQ(entry.EnterProduct(2, "100002"), EntryOutcome::Entered);
     ASSERT_EQ(entry.LeaveQuantity(1, "4"), LeaveOutcome::Leave);
-    session.SaleLines[0].ManualDiscount = 2.5;
-
-    ASSERT_EQ(entry.EnterProduct(1, "100001"), EntryOutcome::Entered);
-    ASSERT_EQ(session.SaleLines.Count(), 2);
-    EXPECT_EQ(line(1).Quantity, 1);
-    EXPECT_EQ(line(1).ManualDiscount, 0);
-    EXPECT_DOUBLE_EQ(line(1).NetAmount + line(1).TaxAmount, 12.5);
-
-    store.tradeStatus = 0;
+    ASSERT_EQ(entry.LeaveAmount(1, "4", "45"), LeaveOutcome::Leave);
     fake->clearLog();
-    EXPECT_EQ(entry.EnterProduct(1, "100001"), EntryOutcome::Refused);
+
+    EXPECT_EQ(entry.EnterProduct(1, "100001"), EntryOutcome::Unchanged);
+    EXPECT_TRUE(fake->calls().isEmpty());
+    EXPECT_TRUE(prompts.messages.isEmpty());
     ASSERT_EQ(session.SaleLines.Count(), 1);
-    EXPECT_EQ(line(1).ProductCode, "100002");
-    // The removed line's offer reservation goes with it.
-    ASSERT_EQ(fake->count(dispid::ExecuteSql), 1);
+    EXPECT_EQ(line(1).Quantity, 4);
+    EXPECT_DOUBLE_EQ(line(1).ManualDiscount, 5);
+    EXPECT_DOUBLE_EQ(line(1).NetAmount + line(1).TaxAmount, 45);
+}
+
+// 999.00 with an offer of 899.00 that covers fewer units than asked for.
+TEST_F(ItemEntryTest, QuantityTheOfferNoLongerCoversSellsAtTheListPriceAndReleasesTheReservation)
+{
+    store.products["100005"] = {ProductStore::Product("100005", "微波炉", 999)};
+    store.offers["0"] = {899.0, 100.0};
+    ASSERT_EQ(entry.EnterProduct(1, "100001"), EntryOutcome::Entered);
+    ASSERT_EQ(entry.EnterProduct(2, "100005"), EntryOutcome::Entered);
+    ASSERT_EQ(line(2).LimitedOffer, 1);
+    fake->answer(dispid::ExecuteSql, -1, QVariant());
+    store.offers.remove("1");
+    fake->clearLog();
+
+    EXPECT_EQ(entry.LeaveQuantity(2, "5"), LeaveOutcome::Leave);
+    const TSaleRecord& l = line(2);
+    EXPECT_EQ(l.Quantity, 5);
+    EXPECT_EQ(l.LimitedOffer, 0);
+    EXPECT_DOUBLE_EQ(l.UnitPrice, 999);
+    EXPECT_EQ(l.OfferValue, 0);
+    EXPECT_DOUBLE_EQ(l.NetAmount + l.TaxAmount, 4995);
+    EXPECT_EQ(l.AutoDiscount, 0);
+    // The cashier is told why, and the line's reservation goes.
+    EXPECT_EQ(prompts.texts(), QStringList{"no offer"});
+    ASSERT_EQ(fake->callsTo(dispid::ExecuteSql).size(), 1);
     EXPECT_EQ(fake->callsTo(dispid::ExecuteSql)[0].args[0],
-              QVariant("Delete From tbXsxlqK Where f_Ny = '202406' And f_Djh = '0000000123' And f_Dnxh = 0"));
+              QVariant("Delete From tbXsxlqK Where f_Ny = '202406' And f_Djh = '0000000123' And f_Dnxh = 1"));
+
+    // Now a price of its own can be typed, and a quantity the offer covers
+    // takes the offer again.
+    EXPECT_EQ(entry.LeavePrice(2, "950"), LeaveOutcome::Leave);
+    EXPECT_DOUBLE_EQ(line(2).NetAmount + line(2).TaxAmount, 4750);
+    store.offers["1"] = {899.0, 100.0};
+    EXPECT_EQ(entry.LeaveQuantity(2, "3"), LeaveOutcome::Leave);
+    EXPECT_EQ(line(2).LimitedOffer, 1);
+    EXPECT_DOUBLE_EQ(line(2).NetAmount + line(2).TaxAmount, 2697);
+    EXPECT_EQ(fake->callsTo(dispid::ExecuteSql).size(), 1);
 }

@@ -121,3 +121,51 @@ TEST_F(LimitedOfferTest, ReleaseOfACentralDeliverySaleGoesToTheCentreAndReturnsT
                             "PS01"}));
     EXPECT_EQ(fake->count(dispid::ExecuteSql), 0);
 }
+
+// The reservations are kept by line position: after a deletion the lines
+// below move up one position and their reservations with them.
+TEST_F(LimitedOfferTest, DeletedLinesReservationGoesAndTheLinesBelowKeepTheirs)
+{
+    fake->answer(dispid::ExecuteSql, -1, QVariant());
+    fake->answer(dispid::ExecuteCentreSql, -1, QVariant());
+    const QString where = QStringLiteral(" Where f_Ny = '202406' And f_Djh = '0000000123' And f_Dnxh = ");
+    const struct {
+        int xsfs;
+        int deleted; // of the four lines of the fixture
+        QStringList statements;
+    } cases[] = {
+        {0,
+         2,
+         {"Delete From tbXsxlqK" + where + "1", "Update tbXsxlqK Set f_Dnxh = 1" + where + "2",
+          "Update tbXsxlqK Set f_Dnxh = 2" + where + "3"}},
+        {0, 4, {"Delete From tbXsxlqK" + where + "3"}},
+        {3, 3, {"Delete From tbXsxlqK" + where + "2", "Update tbXsxlqK Set f_Dnxh = 2" + where + "3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.deleted);
+        fake->clearLog();
+        session.Xsfs = c.xsfs;
+        session.SaleLines.Clear();
+        for (const char* code : {"100001", "100005", "100005", "100002"})
+            AddLine(session.SaleLines, code, 1);
+        session.SaleLines.Delete(c.deleted - 1);
+        EXPECT_TRUE(ReleaseDeletedLineOffer(host, session, c.deleted));
+        QStringList sent;
+        for (const auto& call : fake->calls()) {
+            EXPECT_EQ(call.dispId, c.xsfs == 3 ? dispid::ExecuteCentreSql : dispid::ExecuteSql);
+            if (c.xsfs == 3) {
+                EXPECT_EQ(call.args.value(1), QVariant("PS01"));
+            }
+            sent << call.args.value(0).toString();
+        }
+        EXPECT_EQ(sent, c.statements);
+    }
+}
+
+TEST_F(LimitedOfferTest, RefusedReleaseMovesNoReservation)
+{
+    fake->refuse(dispid::ExecuteSql, QStringLiteral("refused"));
+    session.SaleLines.Delete(0);
+    EXPECT_FALSE(ReleaseDeletedLineOffer(host, session, 1));
+    EXPECT_EQ(fake->calls().size(), 1);
+}

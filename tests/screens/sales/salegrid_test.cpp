@@ -7,6 +7,7 @@
 #include "sale/salesession.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
@@ -81,6 +82,15 @@ protected:
     void enterLine(const QString& code)
     {
         type(code);
+        key(Qt::Key_Return);
+    }
+    // A line entered and its quantity, price and amount confirmed as they
+    // are: the cursor goes on to the next entry row.
+    void enterConfirmedLine(const QString& code)
+    {
+        enterLine(code);
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
         key(Qt::Key_Return);
     }
     bool editing() const { return qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr; }
@@ -211,7 +221,7 @@ TEST_F(SaleGridTest, CellThatIsNotANumberReportsTheConversionAndKeepsCursorTextA
 
     // The amount cell: checked on Enter, the cursor stays.
     grid->SetCursor(1, 6);
-    type("-");
+    type("1..");
     key(Qt::Key_Return);
     EXPECT_EQ(prompts.messages.size(), 2);
     EXPECT_EQ(cursor(), Cell(1, 6));
@@ -248,12 +258,8 @@ TEST_F(SaleGridTest, RefusedProductLeavesTheEntryRowEmptyWithTheCursorOnItsCode)
 
 TEST_F(SaleGridTest, ArrowsMoveAsTheGridRulesSay)
 {
-    for (const char* code : {"100001", "100003", "100009"}) {
-        enterLine(code);
-        key(Qt::Key_Return);
-        key(Qt::Key_Return);
-        key(Qt::Key_Return); // amount confirmed: next entry row
-    }
+    for (const char* code : {"100001", "100003", "100009"})
+        enterConfirmedLine(code);
     ASSERT_EQ(lines().Count(), 3);
     ASSERT_EQ(grid->GridRowCount(), 5);
 
@@ -278,6 +284,93 @@ TEST_F(SaleGridTest, ArrowsMoveAsTheGridRulesSay)
     grid->SetCursor(1, 4);
     key(Qt::Key_Up);
     EXPECT_EQ(cursor(), Cell(1, 4));
+}
+
+// Amount confirmation puts the cursor on the next row's code; when that row
+// holds a line already, one Enter more must not touch it.
+TEST_F(SaleGridTest, EnterOnTheCodeOfALineRowGoesToItsQuantityAndChangesNothing)
+{
+    enterConfirmedLine("100001");
+    enterLine("100003");
+    type("2");
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    type("3500");
+    key(Qt::Key_Return);
+    ASSERT_EQ(lines().Count(), 2);
+    ASSERT_DOUBLE_EQ(lines()[1].ManualDiscount, 498);
+
+    grid->SetCursor(1, 6);
+    key(Qt::Key_Return); // amount of line 1 confirmed: cursor on line 2's code
+    ASSERT_EQ(cursor(), Cell(2, 0));
+    fake->clearLog();
+    key(Qt::Key_Return);
+    EXPECT_EQ(cursor(), Cell(2, 3));
+    EXPECT_TRUE(fake->calls().isEmpty());
+    EXPECT_EQ(lines()[1].Quantity, 2);
+    EXPECT_DOUBLE_EQ(lines()[1].ManualDiscount, 498);
+    EXPECT_EQ(grid->CellText(2, 3), "2.00");
+    EXPECT_EQ(grid->CellText(2, 6), "3500.00");
+}
+
+// An offer line whose new quantity the offer does not cover is sold at the
+// list price, and its price and amount can be typed again.
+TEST_F(SaleGridTest, OfferLineBeyondItsOfferTakesTypedPriceAgain)
+{
+    store.offers["0"] = {899.0, 100.0};
+    enterLine("100009");
+    ASSERT_EQ(lines()[0].LimitedOffer, 1);
+    store.offers.remove("0");
+    type("5");
+    key(Qt::Key_Return);
+    EXPECT_EQ(prompts.texts(), QStringList{"no offer"});
+    EXPECT_EQ(cursor(), Cell(1, 4));
+    EXPECT_EQ(grid->CellText(1, 7), QString());
+    EXPECT_EQ(grid->CellText(1, 4), "999.00");
+    EXPECT_EQ(grid->CellText(1, 6), "4995.00");
+    type("950");
+    EXPECT_TRUE(editing());
+    key(Qt::Key_Return);
+    EXPECT_EQ(grid->CellText(1, 6), "4750.00");
+}
+
+// Pasted text keeps to the cell's rule as typed keys do, by Ctrl+V and by
+// the editor's own paste (its context menu).
+TEST_F(SaleGridTest, PastedTextKeepsToTheCellsRule)
+{
+    enterConfirmedLine("100001");
+    enterConfirmedLine("100002"); // whole quantities only
+    ASSERT_EQ(grid->GridRowCount(), 4);
+    const struct {
+        Cell cell;
+        const char* typed;
+        const char* pasted;
+        const char* result;
+    } cases[] = {
+        {{3, 0}, "1", "1.5", "1"},  {{3, 0}, "1", "a2", "1"}, {{3, 0}, "1", "00001", "100001"},
+        {{2, 3}, "2", "1.5", "2"},  {{2, 3}, "2", "5", "25"}, {{1, 4}, "1", "-5", "1"},
+        {{1, 4}, "1", ".5", "1.5"}, {{1, 6}, "1", "2a", "1"}, {{1, 3}, "1", "a", "1a"},
+    };
+    for (bool byKeys : {true, false})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(QStringLiteral("%1,%2 %3 %4")
+                             .arg(c.cell.first)
+                             .arg(c.cell.second)
+                             .arg(QString::fromUtf8(c.pasted))
+                             .arg(byKeys ? "Ctrl+V" : "paste()")
+                             .toStdString());
+            grid->SetCursor(c.cell.first, c.cell.second);
+            type(QString::fromUtf8(c.typed));
+            auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            ASSERT_NE(editor, nullptr);
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+            if (byKeys)
+                QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            else
+                editor->paste();
+            EXPECT_EQ(editor->text(), QString::fromUtf8(c.result));
+            grid->CancelEditor();
+        }
 }
 
 TEST_F(SaleGridTest, OfferRowIsGreenAndRefusesPriceAndAmount)
@@ -320,12 +413,28 @@ TEST_F(SaleGridTest, EscDropsTheTypingAndGoesOnToTheScreenAsDoFunctionKeys)
     EXPECT_EQ(screen.passedKeys, (QList<int>{Qt::Key_Escape, Qt::Key_F4}));
 }
 
-TEST_F(SaleGridTest, RemovingLineRowsAfterTheScreenDeletedTheLines)
+// Keys an open editor does not take (a modifier pressed alone, a function
+// key the screen does not act on) come back up to the grid: they reach the
+// screen once and leave the typing as it was.
+TEST_F(SaleGridTest, KeysTheEditorDoesNotTakeReachTheScreenOnce)
 {
     enterLine("100001");
+    type("5");
+    ASSERT_TRUE(editing());
+    for (Qt::Key k : {Qt::Key_Control, Qt::Key_Shift, Qt::Key_F12})
+        key(k);
+    EXPECT_EQ(screen.passedKeys, (QList<int>{Qt::Key_Control, Qt::Key_Shift, Qt::Key_F12}));
+    ASSERT_TRUE(editing());
+    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), "5");
+    QTest::keyClick(grid, Qt::Key_F12);
+    EXPECT_EQ(screen.passedKeys.size(), 4);
     key(Qt::Key_Return);
-    key(Qt::Key_Return);
-    key(Qt::Key_Return);
+    EXPECT_EQ(lines()[0].Quantity, 5);
+}
+
+TEST_F(SaleGridTest, RemovingLineRowsAfterTheScreenDeletedTheLines)
+{
+    enterConfirmedLine("100001");
     enterLine("100003");
     ASSERT_EQ(grid->GridRowCount(), 3);
 

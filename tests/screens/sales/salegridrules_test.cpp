@@ -49,7 +49,7 @@ TEST(SaleGridRules, EditorsAcceptTheirCharactersOnly)
     } cases[] = {
         {CellEditor::Code, "0123456789", "a.- '"},
         {CellEditor::Digits, "0123456789", ".-,e "},
-        {CellEditor::Float, "0123456789.-", "a,' "},
+        {CellEditor::Float, "0123456789.", "-+a,' "},
         {CellEditor::Text, "0123456789.-a, '", ""},
         {CellEditor::None, "", "0a."},
     };
