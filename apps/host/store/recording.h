@@ -33,9 +33,11 @@ struct SaleDocument {
     QString customerInfo;
 };
 
-// Validates and stores the document. A document already stored under the
-// same number by the same cashier is not stored again and succeeds. On
-// success `pointsAmount` is the amount that earns loyalty points.
+// Validates and stores the document in the host's accounting month. The
+// number log says whether and in which month a number was stored: a retry
+// of the same document succeeds without writing, in whatever month it was
+// stored; the same number with other content is refused. On success
+// `pointsAmount` is the amount that earns loyalty points.
 bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message);
 
 // The remark marker of a document waiting to be collected.

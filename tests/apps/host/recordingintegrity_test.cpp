@@ -50,12 +50,14 @@ protected:
     {
         return saleArgs(
             number, SaleLinesPacket({{QStringLiteral("100001"), 1, amount}}),
-            PaymentBundle(PaymentPacket({{7, amount, QStringLiteral("000001"), QStringLiteral("000001")}}, amount),
-                          CardPacket()));
+            PaymentBundle(
+                PaymentPacket({{7, amount, QStringLiteral("000001"), QStringLiteral("000001")}}, amount),
+                CardPacket()));
     }
     double used(const QString& month)
     {
-        return storeValue(QStringLiteral("SELECT f_Sxje FROM tb%1_mdkhwlyhj WHERE f_Khbm = '000001'").arg(month))
+        return storeValue(
+                   QStringLiteral("SELECT f_Sxje FROM tb%1_mdkhwlyhj WHERE f_Khbm = '000001'").arg(month))
             .toDouble();
     }
 
@@ -68,9 +70,19 @@ TEST_P(IntegrityTest, ARetryWithOtherContentIsRefusedAndChangesNothing)
     QVariantList first = cashSale(number);
     ASSERT_TRUE(save(first)) << first.last().toString().toStdString();
 
-    QStringList card{QStringLiteral("01"), number,       QStringLiteral("20240615"), QStringLiteral("00"),
-                     QStringLiteral("6222"), QStringLiteral("299900"), QStringLiteral("1030"),
-                     QStringLiteral("0615"), QString(), QString(), QString(), QStringLiteral("1"), QString()};
+    QStringList card{QStringLiteral("01"),
+                     number,
+                     QStringLiteral("20240615"),
+                     QStringLiteral("00"),
+                     QStringLiteral("6222"),
+                     QStringLiteral("299900"),
+                     QStringLiteral("1030"),
+                     QStringLiteral("0615"),
+                     QString(),
+                     QString(),
+                     QString(),
+                     QStringLiteral("1"),
+                     QString()};
     const double otherStock = stock(QStringLiteral("100003"));
     const DataPacket oneLine = SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}});
     const QVariantList cash = PaymentBundle(PaymentPacket({{0, 3000}}, 2999.0), CardPacket());
@@ -93,15 +105,16 @@ TEST_P(IntegrityTest, ARetryWithOtherContentIsRefusedAndChangesNothing)
     for (const auto& c : cases) {
         QVariantList args = saleArgs(number, c.lines, c.bundle);
         EXPECT_FALSE(save(args)) << c.what;
-        EXPECT_TRUE(args.last().toString().contains(QStringLiteral("内容不同"))) << c.what << ": "
-                                                                                  << args.last().toString().toStdString();
+        EXPECT_TRUE(args.last().toString().contains(QStringLiteral("内容不同")))
+            << c.what << ": " << args.last().toString().toStdString();
     }
     EXPECT_EQ(count(QStringLiteral("tb202406_Xsmxzb"), number), 1);
     EXPECT_EQ(count(QStringLiteral("tb202406_xsmxcb"), number), 1);
     EXPECT_EQ(count(QStringLiteral("tb202406_Xszffs"), number), 2);
     EXPECT_EQ(count(QStringLiteral("tb202406_Xykmx"), number), 0);
-    EXPECT_EQ(storeValue(QStringLiteral("SELECT f_Gqbz FROM tb202406_Xsmxzb WHERE f_Djh = ?"), {number}).toInt(),
-              0);
+    EXPECT_EQ(
+        storeValue(QStringLiteral("SELECT f_Gqbz FROM tb202406_Xsmxzb WHERE f_Djh = ?"), {number}).toInt(),
+        0);
     EXPECT_DOUBLE_EQ(stock(QStringLiteral("100001")), 19.0);
     EXPECT_DOUBLE_EQ(stock(QStringLiteral("100003")), otherStock);
 
@@ -166,13 +179,15 @@ TEST_P(IntegrityTest, ASessionBooksInTheMonthItStartedWith)
     // A charge booked in the session's month also leaves the later month's
     // opening balance.
     const double opening =
-        storeValue(QStringLiteral("SELECT f_Qcye FROM tb202407_mdkhwlyhj WHERE f_Khbm = '000001'")).toDouble();
+        storeValue(QStringLiteral("SELECT f_Qcye FROM tb202407_mdkhwlyhj WHERE f_Khbm = '000001'"))
+            .toDouble();
     const QString charged = allocate();
     QVariantList a = accountSale(charged, 3000);
     ASSERT_TRUE(save(a)) << a.last().toString().toStdString();
     EXPECT_DOUBLE_EQ(used(QStringLiteral("202406")), 3000.0);
     EXPECT_DOUBLE_EQ(
-        storeValue(QStringLiteral("SELECT f_Qcye FROM tb202407_mdkhwlyhj WHERE f_Khbm = '000001'")).toDouble(),
+        storeValue(QStringLiteral("SELECT f_Qcye FROM tb202407_mdkhwlyhj WHERE f_Khbm = '000001'"))
+            .toDouble(),
         opening - 3000);
 
     // The next session starts in July.
@@ -207,7 +222,8 @@ TEST_P(IntegrityTest, TwoTillsCannotSpendTheSameBalance)
     ASSERT_TRUE(fired);
     EXPECT_TRUE(theirsStored);
     EXPECT_FALSE(stored);
-    EXPECT_TRUE(args.last().toString().contains(QStringLiteral("余额不足"))) << args.last().toString().toStdString();
+    EXPECT_TRUE(args.last().toString().contains(QStringLiteral("余额不足")))
+        << args.last().toString().toStdString();
     EXPECT_DOUBLE_EQ(used(QStringLiteral("202406")), 8000.0);
     EXPECT_EQ(count(QStringLiteral("tb202406_Xsmxzb"), mine), 0);
 }
@@ -252,14 +268,15 @@ TEST_P(IntegrityTest, NonFiniteNumbersAreRefused)
     for (const auto& c : cases) {
         QVariantList args = saleArgs(number, c.lines, c.bundle);
         EXPECT_FALSE(save(args)) << c.what;
-        EXPECT_TRUE(args.last().toString().contains(QStringLiteral("不是有效的数字"))) << c.what << ": "
-                                                                                      << args.last().toString().toStdString();
+        EXPECT_TRUE(args.last().toString().contains(QStringLiteral("不是有效的数字")))
+            << c.what << ": " << args.last().toString().toStdString();
     }
     const QString pre = allocate(dispid::AllocateDeliveryDocumentNumber);
     for (double bad : {nan, inf}) {
         QVariantList d = deliverySale(pre, bad);
         EXPECT_FALSE(save(d, dispid::SaveDeliverySale));
-        EXPECT_TRUE(d.last().toString().contains(QStringLiteral("不是有效的数字"))) << d.last().toString().toStdString();
+        EXPECT_TRUE(d.last().toString().contains(QStringLiteral("不是有效的数字")))
+            << d.last().toString().toStdString();
     }
     EXPECT_EQ(storeValue(QStringLiteral("SELECT COUNT(*) FROM tb202406_Xsmxzb")).toInt(), 0);
     EXPECT_EQ(storeValue(QStringLiteral("SELECT COUNT(*) FROM tb202406_Yxsmxzb")).toInt(), 0);
@@ -273,6 +290,62 @@ TEST_P(IntegrityTest, CodesAreStoredWithoutTheirBlanks)
     args[6] = QStringLiteral("0101 ");
     ASSERT_TRUE(save(args)) << args.last().toString().toStdString();
     EXPECT_EQ(query(verifySale(number)).rowCount(), 1);
+}
+
+TEST_P(IntegrityTest, CentralDeliveryIsOnBothSidesOrOnNeither)
+{
+    // 907 of 100001 from the centre's warehouse 01 with a deposit of 1000.
+    auto central = [](const QString& number, const DataPacket& lines) {
+        return QVariantList{number,
+                            QStringLiteral("0001"),
+                            QStringLiteral("王丽"),
+                            QStringLiteral("t"),
+                            QStringLiteral("1001"),
+                            QStringLiteral("李明"),
+                            QStringLiteral("0101"),
+                            QStringLiteral("90"),
+                            QStringLiteral("01"),
+                            QString(),
+                            QString(),
+                            1000.0,
+                            packetToVariant(lines),
+                            QVariant(PaymentBundle(PaymentPacket({{0, 1000}}, 1000.0), CardPacket())),
+                            QString()};
+    };
+    auto centre = [&](const QString& sql, const QVariantList& binds = {}) {
+        QVariant v;
+        bool found = false;
+        QString error;
+        EXPECT_TRUE(host_->centre()->scalar(sql, binds, &v, &found, &error)) << error.toStdString();
+        return v;
+    };
+    const QString stockSql =
+        QStringLiteral("SELECT f_Kcsl FROM tbCkkc WHERE f_Ckbm = '01' AND f_Spbm = '100001'");
+    const double before = centre(stockSql).toDouble();
+    const QString number = allocate(dispid::AllocateDeliveryDocumentNumber);
+
+    // The store cannot commit (busy, say) after the centre has its order.
+    Database* store = &host_->store();
+    Database::setStatementHook([&](Database& db, const QString& sql, QString* error) {
+        if (&db != store || sql != QLatin1String("COMMIT"))
+            return true;
+        *error = QStringLiteral("数据库正忙");
+        return false;
+    });
+    QVariantList first = central(number, SaleLinesPacket({{QStringLiteral("100001"), 3, 8997.0}}));
+    EXPECT_FALSE(save(first, dispid::SaveCentralDeliverySale));
+    Database::setStatementHook({});
+    EXPECT_EQ(count(QStringLiteral("tb202406_Yxsmxzb"), number), 0);
+    EXPECT_EQ(centre(QStringLiteral("SELECT COUNT(*) FROM tbPsckd WHERE f_Djh = ?"), {number}).toInt(), 0);
+    EXPECT_DOUBLE_EQ(centre(stockSql).toDouble(), before);
+
+    // The cashier takes a unit off and records again: both sides hold the
+    // smaller sale.
+    QVariantList second = central(number, SaleLinesPacket({{QStringLiteral("100001"), 2, 5998.0}}));
+    ASSERT_TRUE(save(second, dispid::SaveCentralDeliverySale)) << second.last().toString().toStdString();
+    EXPECT_DOUBLE_EQ(
+        centre(QStringLiteral("SELECT SUM(f_Sl) FROM tbPsckmx WHERE f_Djh = ?"), {number}).toDouble(), 2.0);
+    EXPECT_DOUBLE_EQ(centre(stockSql).toDouble(), before - 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, IntegrityTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
