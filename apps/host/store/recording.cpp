@@ -19,6 +19,8 @@ constexpr int ChangeRow = -1;
 constexpr int CashType = 0;
 constexpr int MemberCardType = 6;
 constexpr int CustomerAccountType = 7;
+// f_Zt of a centre delivery order whose store document is not committed yet.
+constexpr int PendingOrder = -1;
 
 bool IsPreSale(SaleKind k)
 {
@@ -503,9 +505,9 @@ bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared
                            message))
         return false;
     const QString store = v.toString().trimmed();
-    if (!c.exec(QStringLiteral(
-                    "INSERT INTO tbPsckd (f_Djh, f_Dybm, f_Ckbm, f_Zdrq, f_Nrzy) VALUES (?, ?, ?, ?, ?)"),
-                {doc.number, store, doc.warehouse, ctx.today(), p.digest}, message))
+    if (!c.exec(QStringLiteral("INSERT INTO tbPsckd (f_Djh, f_Dybm, f_Ckbm, f_Zdrq, f_Nrzy, f_Zt) VALUES (?, "
+                               "?, ?, ?, ?, ?)"),
+                {doc.number, store, doc.warehouse, ctx.today(), p.digest, PendingOrder}, message))
         return false;
     for (int r = 0; r < doc.lines.rowCount(); ++r) {
         const QString product = doc.lines.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
@@ -779,11 +781,59 @@ bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* point
                     UndoCentreOrder(ctx, doc, p);
                 return false;
             }
+            if (doc.kind == SaleKind::CentralDelivery) {
+                QString ignored; // still pending, SettleCentreOrders confirms it
+                ctx.centre->exec(QStringLiteral("UPDATE tbPsckd SET f_Zt = 0 WHERE f_Djh = ? AND f_Zt = ?"),
+                                 {doc.number, PendingOrder}, &ignored);
+            }
             *pointsAmount = points;
             return true;
         }
     }
     return Unclaimed(ctx, doc, p, pointsAmount, message);
+}
+
+bool SettleCentreOrders(HostContext& ctx, QString* message)
+{
+    if (!ctx.centre)
+        return true;
+    Database& c = *ctx.centre;
+    Database& s = *ctx.store;
+    DataPacket pending;
+    if (!c.query(QStringLiteral("SELECT f_Djh, f_Nrzy FROM tbPsckd WHERE f_Zt = ?"), {PendingOrder}, &pending,
+                 message))
+        return false;
+    QString month;
+    if (pending.rowCount() > 0 && !ctx.accountingMonth(&month, message))
+        return false;
+    for (int r = 0; r < pending.rowCount(); ++r) {
+        const QString number = pending.value(r, 0).toString();
+        // An attempt still running holds its number's log row (PostgreSQL)
+        // or the store's write lock (SQLite, waited for).
+        if (!s.begin(message))
+            return false;
+        TransactionGuard read(s);
+        DataPacket log;
+        QString busy;
+        const QString sql = s.backend() == SqlBackend::Postgres
+                                ? QStringLiteral("SELECT f_Ny, f_Nrzy FROM tbHostDjhLog WHERE f_Djh = ? FOR "
+                                                 "UPDATE NOWAIT")
+                                : QStringLiteral("SELECT f_Ny, f_Nrzy FROM tbHostDjhLog WHERE f_Djh = ?");
+        if (!s.query(sql, {number}, &log, &busy))
+            continue;
+        const bool recorded = log.rowCount() == 1 && !log.value(0, 0).toString().isEmpty() &&
+                              log.value(0, 1).toString() == pending.value(r, 1).toString();
+        if (!c.begin(message))
+            return false;
+        TransactionGuard write(c);
+        if (recorded ? !c.exec(QStringLiteral("UPDATE tbPsckd SET f_Zt = 0 WHERE f_Djh = ? AND f_Zt = ?"),
+                               {number, PendingOrder}, message)
+                     : !RemoveCentreOrder(c, number, month, message))
+            return false;
+        if (!write.commit(message))
+            return false;
+    }
+    return true;
 }
 
 } // namespace qiantai::host

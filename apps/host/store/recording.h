@@ -40,6 +40,13 @@ struct SaleDocument {
 // `pointsAmount` is the amount that earns loyalty points.
 bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message);
 
+// Central delivery: the centre's order is committed, pending, just before
+// the store's document and confirmed after it. This settles the pending
+// orders of attempts that died in between: confirmed when the store has
+// the document, removed (stock back) when it has not. Orders of attempts
+// still running are left alone. Runs when a host starts.
+bool SettleCentreOrders(HostContext& ctx, QString* message);
+
 // The remark marker of a document waiting to be collected.
 inline QString CollectionMarker()
 {

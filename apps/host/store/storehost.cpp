@@ -148,6 +148,9 @@ StoreHost* StoreHost::create(const QString& storeLocation, const QString& centre
     QString ignored;
     if (host->ctx_.accountingMonth(&month, &ignored) && !host->store_->ensureMonth(month, error))
         return nullptr;
+    // A till that died while recording leaves no delivery order behind;
+    // an unreachable centre does not stop the start.
+    SettleCentreOrders(host->ctx_, &ignored);
     return host.release();
 }
 
