@@ -44,37 +44,11 @@ inline QVariantList FaultSaleArgs(FaultSale s, const QString& number)
             PaymentPacket(
                 {{0, 1000}, {5, 397}, {7, 2000, QStringLiteral("000001"), QStringLiteral("000001")}}, 3397.0),
             CardPacket({card}));
-        return {number,
-                QStringLiteral("0001"),
-                QStringLiteral("王丽"),
-                QStringLiteral("t"),
-                QStringLiteral("1001"),
-                QStringLiteral("李明"),
-                QStringLiteral("0101"),
-                QString(),
-                QString(),
-                QString(),
-                packetToVariant(lines),
-                QVariant(bundle),
-                QString()};
+        return SaveSaleArgs(number, lines, bundle);
     }
     const DataPacket lines =
         SaleLinesPacket({{QStringLiteral("100001"), 2, 5998.0}, {QStringLiteral("100003"), 1, 199.0}});
-    return {number,
-            QStringLiteral("0001"),
-            QStringLiteral("王丽"),
-            QStringLiteral("t"),
-            QStringLiteral("1001"),
-            QStringLiteral("李明"),
-            QStringLiteral("0101"),
-            QStringLiteral("90"),
-            QStringLiteral("01"),
-            QString(),
-            QString(),
-            1000.0,
-            packetToVariant(lines),
-            QVariant(PaymentBundle(PaymentPacket({{0, 1000}}, 1000.0), CardPacket())),
-            QString()};
+    return CentralDeliveryArgs(number, 1000.0, lines);
 }
 
 } // namespace qiantai::host::test

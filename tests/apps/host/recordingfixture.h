@@ -9,24 +9,10 @@ namespace qiantai::host::test {
 
 class RecordingTest : public HostTest {
 protected:
-    // 904: Djh, Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
-    // MemberAccount, lines, bundle, ref message.
     QVariantList saleArgs(const QString& number, const DataPacket& lines, const QVariantList& bundle,
                           const QString& card = {})
     {
-        return {number,
-                QStringLiteral("0001"),
-                QStringLiteral("王丽"),
-                QStringLiteral("20240615-0001"),
-                QStringLiteral("1001"),
-                QStringLiteral("李明"),
-                QStringLiteral("0101"),
-                QString(),
-                card,
-                card,
-                packetToVariant(lines),
-                QVariant(bundle),
-                QStringLiteral("张先生 13800000000")};
+        return SaveSaleArgs(number, lines, bundle, card, QStringLiteral("张先生 13800000000"));
     }
     bool save(QVariantList& args, int dispId = dispid::SaveSale) { return call(dispId, args).toBool(); }
 

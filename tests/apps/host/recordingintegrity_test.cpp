@@ -294,23 +294,8 @@ TEST_P(IntegrityTest, CodesAreStoredWithoutTheirBlanks)
 
 TEST_P(IntegrityTest, CentralDeliveryIsOnBothSidesOrOnNeither)
 {
-    // 907 of 100001 from the centre's warehouse 01 with a deposit of 1000.
     auto central = [](const QString& number, const DataPacket& lines) {
-        return QVariantList{number,
-                            QStringLiteral("0001"),
-                            QStringLiteral("王丽"),
-                            QStringLiteral("t"),
-                            QStringLiteral("1001"),
-                            QStringLiteral("李明"),
-                            QStringLiteral("0101"),
-                            QStringLiteral("90"),
-                            QStringLiteral("01"),
-                            QString(),
-                            QString(),
-                            1000.0,
-                            packetToVariant(lines),
-                            QVariant(PaymentBundle(PaymentPacket({{0, 1000}}, 1000.0), CardPacket())),
-                            QString()};
+        return CentralDeliveryArgs(number, 1000.0, lines);
     };
     auto centre = [&](const QString& sql, const QVariantList& binds = {}) {
         QVariant v;

@@ -50,19 +50,9 @@ int main(int argc, char** argv)
         const QList<test::Pay> pay =
             shared ? QList<test::Pay>{{7, amount, QStringLiteral("000001"), QStringLiteral("000001")}}
                    : QList<test::Pay>{{0, amount}};
-        QVariantList args{n,
-                          QStringLiteral("0001"),
-                          QStringLiteral("王丽"),
-                          QStringLiteral("t"),
-                          QStringLiteral("1001"),
-                          QStringLiteral("李明"),
-                          QStringLiteral("0101"),
-                          QString(),
-                          QString(),
-                          QString(),
-                          packetToVariant(test::SaleLinesPacket({{product, 1, amount}})),
-                          QVariant(test::PaymentBundle(test::PaymentPacket(pay, amount), test::CardPacket())),
-                          QString()};
+        QVariantList args =
+            test::SaveSaleArgs(n, test::SaleLinesPacket({{product, 1, amount}}),
+                               test::PaymentBundle(test::PaymentPacket(pay, amount), test::CardPacket()));
         if (host->invoke(dispid::SaveSale, args).toBool())
             std::printf("S %s\n", qPrintable(n));
         else
