@@ -50,14 +50,14 @@ INSTANTIATE_TEST_SUITE_P(Backends, ConcurrencyTest, ::testing::Values(Backend::S
 
 // Eight tills record sale after sale; four of them sell the last units of
 // 100008 on the account of one customer. QIANTAI_TILL_SALES sales per till
-// (CTest 25; scripts/tills 200).
+// (CTest 12; scripts/recording-trials 200).
 using TillsTest = HostTest;
 
 TEST_P(TillsTest, EverySaleIsStoredOnceAndTheSharedAccountNeverGoesBelowZero)
 {
     const int each = qEnvironmentVariableIsSet("QIANTAI_TILL_SALES")
                          ? std::max(1, qEnvironmentVariableIntValue("QIANTAI_TILL_SALES"))
-                         : 25;
+                         : 12;
     constexpr int tills = 8;
     QString error;
     ASSERT_TRUE(host_->store().exec(
