@@ -98,7 +98,18 @@ QString PreviousMonth(const QString& yyyymm)
     return QStringLiteral("%1%2").arg(y, 4, 10, QLatin1Char('0')).arg(m, 2, 10, QLatin1Char('0'));
 }
 
+Database::StatementHook& Hook()
+{
+    static Database::StatementHook hook;
+    return hook;
+}
+
 } // namespace
+
+void Database::setStatementHook(StatementHook hook)
+{
+    Hook() = std::move(hook);
+}
 
 QString SchemaText(const QString& path)
 {
@@ -200,6 +211,11 @@ std::unique_ptr<Database> Database::open(const QString& location, DatabaseKind k
 
 QSqlQuery* Database::run(const QString& sql, const QVariantList& binds, QString* error)
 {
+    if (Hook() && !Hook()(*this, sql, error)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("数据库执行出错：") + sql;
+        return nullptr;
+    }
     QSqlQuery* q = nullptr;
     if (binds.isEmpty()) {
         direct_ = std::make_unique<QSqlQuery>(db_);

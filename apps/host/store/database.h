@@ -13,6 +13,7 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -61,6 +62,12 @@ public:
 
     // Runs a script of statements (no rewriting) in one transaction.
     bool runScript(const QString& script, QString* error);
+
+    // Fault injection for tests: the hook runs before every statement of
+    // every connection of the process; false fails that statement with
+    // `error`. None is set unless a test sets one.
+    using StatementHook = std::function<bool(Database& db, const QString& sql, QString* error)>;
+    static void setStatementHook(StatementHook hook);
 
 private:
     Database() = default;

@@ -5,9 +5,12 @@
 
 #include "host/money.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+
+#include <cmath>
 
 namespace qiantai::host {
 namespace {
@@ -16,6 +19,8 @@ constexpr int ChangeRow = -1;
 constexpr int CashType = 0;
 constexpr int MemberCardType = 6;
 constexpr int CustomerAccountType = 7;
+// f_Zt of a centre delivery order whose store document is not committed yet.
+constexpr int PendingOrder = -1;
 
 bool IsPreSale(SaleKind k)
 {
@@ -27,13 +32,20 @@ QString Money(double v)
     return QString::number(RoundMoney(v), 'f', 2);
 }
 
+// A number read from a packet: refused unless it is a finite number.
 bool ReadNumber(const QVariant& v, double* out)
 {
     if (!v.isValid() || v.isNull())
         return false;
     bool ok = false;
     *out = v.toDouble(&ok);
-    return ok;
+    return ok && std::isfinite(*out);
+}
+
+QString NotANumber(const QString& where, const QString& column)
+{
+    return where + (column.isEmpty() ? QString() : QStringLiteral("的") + column) +
+           QStringLiteral("不是有效的数字");
 }
 
 bool ReadTextList(const QVariant& v, QStringList* out)
@@ -75,6 +87,7 @@ struct Prepared {
     QMap<QString, double> customerAccounts;
     QList<bool> soldThenPurchased;
     double rebate = 0;
+    QString digest; // of the document's content: a retry is the same document
 };
 
 bool Refuse(QString* message, const QString& text)
@@ -83,7 +96,8 @@ bool Refuse(QString* message, const QString& text)
     return false;
 }
 
-bool CheckHeader(HostContext& ctx, const SaleDocument& doc, QString* message)
+// What can be checked before the store is touched.
+bool CheckNumber(HostContext& ctx, const SaleDocument& doc, QString* message)
 {
     static const QRegularExpression sale(QStringLiteral("^\\d{10}$"));
     static const QRegularExpression preSale(QStringLiteral("^\\d{4}(0[1-9]|1[0-2])\\d{6}$"));
@@ -91,30 +105,20 @@ bool CheckHeader(HostContext& ctx, const SaleDocument& doc, QString* message)
         return Refuse(message, QStringLiteral("单据号") + doc.number +
                                    (IsPreSale(doc.kind) ? QStringLiteral("不是12位的预销售单据号")
                                                         : QStringLiteral("不是10位的销售单据号")));
-    QVariant v;
-    bool found = false;
-    if (!ctx.store->scalar(QStringLiteral("SELECT f_Lx FROM tbHostDjhLog WHERE f_Djh = ?"), {doc.number}, &v,
-                           &found, message))
-        return false;
-    if (!found || v.toString() != (IsPreSale(doc.kind) ? QLatin1String("YXS") : QLatin1String("XS")))
-        return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("不是本店分配的"));
-    if (!ctx.store->scalar(QStringLiteral("SELECT f_Zt FROM tbZyda WHERE f_Zybm = ?"), {doc.cashier}, &v,
-                           &found, message))
-        return false;
-    if (!found || v.toInt() != 1)
-        return Refuse(message, QStringLiteral("收银员") + doc.cashier + QStringLiteral("不存在或已停用"));
-    if (!ctx.store->scalar(QStringLiteral("SELECT 1 FROM tbBmda WHERE f_Bmbm = ?"), {doc.group}, &v, &found,
-                           message))
-        return false;
-    if (!found)
-        return Refuse(message, QStringLiteral("柜组") + doc.group + QStringLiteral("在部门档案中不存在"));
+    if (IsPreSale(doc.kind) && !std::isfinite(doc.amount))
+        return Refuse(message, NotANumber(QStringLiteral("本单应收金额"), QString()));
     if (doc.kind == SaleKind::CentralDelivery && (!ctx.centre || ctx.centreCode() != doc.centre))
         return Refuse(message,
                       QStringLiteral("配送中心") + doc.centre + QStringLiteral("未配置，不能统一配送"));
     return true;
 }
 
-bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString* message)
+QString NumberKindCode(SaleKind k)
+{
+    return IsPreSale(k) ? QStringLiteral("YXS") : QStringLiteral("XS");
+}
+
+bool CheckLines(const SaleDocument& doc, Prepared* p, QString* message)
 {
     const DataPacket& l = doc.lines;
     if (!RequireColumns(l,
@@ -124,7 +128,39 @@ bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString*
         return false;
     if (l.rowCount() == 0)
         return Refuse(message, QStringLiteral("销售明细为空，不能保存单据"));
-    // The products of all lines in one statement.
+    // Every column read as a number, required or not.
+    static const char* optional[] = {"f_Zdzkzr", "f_Sgzkzr", "f_Sl",  "f_Flsp",
+                                     "f_Yxjj",   "f_Zhjj",   "f_Tgj", "f_Dwbl"};
+    for (int r = 0; r < l.rowCount(); ++r) {
+        const QString line = QStringLiteral("销售明细第%1行").arg(r + 1);
+        double q = 0, net = 0, tax = 0, amount = 0;
+        const struct {
+            const char* column;
+            double* value;
+        } required[] = {{"f_Xssl", &q}, {"f_Xsje", &net}, {"f_Xxsj", &tax}, {"f_Ssje", &amount}};
+        for (const auto& c : required)
+            if (!ReadNumber(l.value(r, QString::fromLatin1(c.column)), c.value))
+                return Refuse(message, NotANumber(line, QString::fromLatin1(c.column)));
+        for (const char* c : optional) {
+            const QVariant v = l.value(r, QString::fromLatin1(c));
+            double ignored = 0;
+            if (v.isValid() && !v.isNull() && !ReadNumber(v, &ignored))
+                return Refuse(message, NotANumber(line, QString::fromLatin1(c)));
+        }
+        if (!MoneyEquals(amount, net + tax))
+            return Refuse(message, line + QStringLiteral("金额") + Money(amount) +
+                                       QStringLiteral("不等于不含税金额") + Money(net) +
+                                       QStringLiteral("加税额") + Money(tax));
+        p->total += amount;
+    }
+    p->total = RoundMoney(p->total);
+    return true;
+}
+
+// The products of all lines in one statement, and the rebate.
+bool CheckProducts(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString* message)
+{
+    const DataPacket& l = doc.lines;
     QStringList marks;
     QVariantList codes;
     for (int r = 0; r < l.rowCount(); ++r) {
@@ -140,31 +176,17 @@ bool CheckLines(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString*
     for (int r = 0; r < known.rowCount(); ++r)
         soldThenPurchased.insert(known.value(r, 0).toString(), known.value(r, 1).toInt());
     for (int r = 0; r < l.rowCount(); ++r) {
-        const QString line = QStringLiteral("第%1行").arg(r + 1);
-        double q = 0, net = 0, tax = 0, amount = 0;
-        if (!ReadNumber(l.value(r, QStringLiteral("f_Xssl")), &q) ||
-            !ReadNumber(l.value(r, QStringLiteral("f_Xsje")), &net) ||
-            !ReadNumber(l.value(r, QStringLiteral("f_Xxsj")), &tax) ||
-            !ReadNumber(l.value(r, QStringLiteral("f_Ssje")), &amount))
-            return Refuse(message,
-                          QStringLiteral("销售明细") + line + QStringLiteral("的数量或金额不是数字"));
-        if (!MoneyEquals(amount, net + tax))
-            return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("金额") +
-                                       Money(amount) + QStringLiteral("不等于不含税金额") + Money(net) +
-                                       QStringLiteral("加税额") + Money(tax));
         const QString product = codes[r].toString();
         const auto flag = soldThenPurchased.constFind(product);
         if (flag == soldThenPurchased.constEnd())
-            return Refuse(message, QStringLiteral("销售明细") + line + QStringLiteral("的商品") + product +
+            return Refuse(message, QStringLiteral("销售明细第%1行的商品").arg(r + 1) + product +
                                        QStringLiteral("不存在"));
         p->soldThenPurchased.append(flag.value() == 1);
-        p->total += amount;
     }
-    p->total = RoundMoney(p->total);
     return CalculateLinesRebate(ctx, l, &p->rebate, message);
 }
 
-bool CheckPayments(HostContext& ctx, const SaleDocument& doc, Prepared* p, QString* message)
+bool CheckPayments(const SaleDocument& doc, Prepared* p, QString* message)
 {
     if (doc.bundle.size() != 5)
         return Refuse(message, QStringLiteral("付款资料不完整：应有5项，收到%1项").arg(doc.bundle.size()));
@@ -188,14 +210,22 @@ bool CheckPayments(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
     int changeRows = 0;
     for (int r = 0; r < pay.rowCount(); ++r) {
         Payment e;
-        double amount = 0;
-        e.type = pay.value(r, QStringLiteral("f_Zffs")).toInt(&ok);
-        if (!ok || !ReadNumber(pay.value(r, QStringLiteral("f_Zfje")), &amount))
-            return Refuse(message, QStringLiteral("付款明细第%1行的付款方式或金额不正确").arg(r + 1));
+        double amount = 0, type = 0, cardType = 0;
+        const QString row = QStringLiteral("付款明细第%1行").arg(r + 1);
+        if (!ReadNumber(pay.value(r, QStringLiteral("f_Zffs")), &type) || type != std::trunc(type) ||
+            std::fabs(type) > 1000)
+            return Refuse(message, row + QStringLiteral("的付款方式不正确"));
+        if (!ReadNumber(pay.value(r, QStringLiteral("f_Zfje")), &amount))
+            return Refuse(message, NotANumber(row, QStringLiteral("f_Zfje")));
+        const QVariant cardTypeValue = pay.value(r, QStringLiteral("f_Hyklx"));
+        if (cardTypeValue.isValid() && !cardTypeValue.isNull() &&
+            (!ReadNumber(cardTypeValue, &cardType) || std::fabs(cardType) > 1000))
+            return Refuse(message, NotANumber(row, QStringLiteral("f_Hyklx")));
+        e.type = int(type);
         e.amount = amount;
         e.card = pay.value(r, QStringLiteral("f_Hykh")).toString().trimmed();
         e.account = pay.value(r, QStringLiteral("f_Hyzh")).toString().trimmed();
-        e.cardType = pay.value(r, QStringLiteral("f_Hyklx")).toInt();
+        e.cardType = int(cardType);
         p->entries.append(e);
         if (e.type == ChangeRow) {
             ++changeRows;
@@ -256,22 +286,6 @@ bool CheckPayments(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
                                        QStringLiteral("不能大于销售金额") + Money(p->total));
     }
     p->cash = RoundMoney(p->cash - p->change + p->collection);
-
-    for (auto it = p->customerAccounts.cbegin(); it != p->customerAccounts.cend(); ++it) {
-        DataPacket acc;
-        const QString sql = QStringLiteral("SELECT COALESCE(b.f_Qcye, 0) + COALESCE(b.f_Skje, 0) - "
-                                           "COALESCE(b.f_Sxje, 0) FROM tbMdkhda a LEFT JOIN tb%1_mdkhwlyhj b "
-                                           "ON a.f_Khbm = b.f_Khbm WHERE a.f_Khbm = ?")
-                                .arg(p->month);
-        if (!ctx.store->query(sql, {it.key()}, &acc, message))
-            return false;
-        if (acc.rowCount() == 0)
-            return Refuse(message, QStringLiteral("客户") + it.key() + QStringLiteral("不存在"));
-        const double balance = acc.value(0, 0).toDouble();
-        if (it.value() > balance + MoneyEpsilon)
-            return Refuse(message, QStringLiteral("客户") + it.key() + QStringLiteral("余额不足：可用") +
-                                       Money(balance) + QStringLiteral("，本次消费") + Money(it.value()));
-    }
     return true;
 }
 
@@ -327,25 +341,144 @@ bool MarkCollected(HostContext& ctx, const QString& table, const QString& number
     return true;
 }
 
-// The stored document of this number, if any: the second call of a retry.
-bool AlreadyStored(HostContext& ctx, const SaleDocument& doc, const Prepared& p, bool* stored, double* points,
-                   QString* message)
+QString Canonical(const QVariant& v)
 {
-    DataPacket d;
-    if (!ctx.store->query(QStringLiteral("SELECT f_Syybm, f_Jfje FROM ") + p.header +
-                              QStringLiteral(" WHERE f_Djh = ?"),
-                          {doc.number}, &d, message))
-        return false;
-    *stored = d.rowCount() > 0;
-    if (!*stored)
-        return true;
-    if (d.value(0, 0).toString() != doc.cashier)
-        return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("已被收银员") +
-                                   d.value(0, 0).toString() + QStringLiteral("使用"));
-    *points = d.value(0, 1).toDouble();
-    return true;
+    if (!v.isValid() || v.isNull())
+        return QStringLiteral("\x01");
+    switch (v.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(v.toDouble(), 'g', 17);
+    case QMetaType::QVariantList:
+    case QMetaType::QStringList: {
+        QStringList parts;
+        for (const QVariant& e : v.toList())
+            parts.append(Canonical(e));
+        return QStringLiteral("[") + parts.join(QChar(0x1f)) + QStringLiteral("]");
+    }
+    default:
+        return v.toString();
+    }
 }
 
+void AddPacket(QCryptographicHash& h, const DataPacket& p)
+{
+    QStringList names;
+    for (const DataColumn& c : p.columns())
+        names.append(c.name.toLower());
+    h.addData(names.join(QChar(0x1f)).toUtf8());
+    for (int r = 0; r < p.rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < p.columnCount(); ++c)
+            row.append(Canonical(p.value(r, c)));
+        h.addData(QByteArrayLiteral("\x1e"));
+        h.addData(row.join(QChar(0x1f)).toUtf8());
+    }
+    h.addData(QByteArrayLiteral("\x1d"));
+}
+
+// What makes a document the same document: who and where, lines, amounts,
+// payments, bank card rows, suspension and collected numbers. Names, the
+// operator tag and the customer text are not part of it.
+QString Digest(const SaleDocument& doc, const Prepared& p)
+{
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    const QStringList head = {QString::number(int(doc.kind)),
+                              doc.number,
+                              doc.cashier,
+                              doc.salesperson,
+                              doc.group,
+                              doc.warehouse,
+                              doc.centre,
+                              doc.cardNo,
+                              doc.memberAccount,
+                              QString::number(doc.amount, 'g', 17),
+                              QString::number(p.suspended),
+                              p.collectedSales.join(QLatin1Char(',')),
+                              p.collectedPreSales.join(QLatin1Char(','))};
+    h.addData(head.join(QChar(0x1f)).toUtf8());
+    AddPacket(h, doc.lines);
+    bool ok = false;
+    AddPacket(h, packetFromVariant(doc.bundle.value(0), &ok));
+    AddPacket(h, p.cards);
+    return QString::fromLatin1(h.result().toHex());
+}
+
+// Why the number could not be claimed: recorded already (the same document
+// is a retry and succeeds), not handed out, or a cashier or counter group
+// that does not exist.
+bool Unclaimed(HostContext& ctx, const SaleDocument& doc, const Prepared& p, double* points, QString* message)
+{
+    DataPacket d;
+    if (!ctx.store->query(
+            QStringLiteral("SELECT l.f_Lx, l.f_Ny, l.f_Nrzy, z.f_Zt, b.f_Bmbm FROM tbHostDjhLog l "
+                           "LEFT JOIN tbZyda z ON z.f_Zybm = ? LEFT JOIN tbBmda b ON b.f_Bmbm = ? "
+                           "WHERE l.f_Djh = ?"),
+            {doc.cashier, doc.group, doc.number}, &d, message))
+        return false;
+    if (d.rowCount() == 0 || d.value(0, 0).toString() != NumberKindCode(doc.kind))
+        return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("不是本店分配的"));
+    const QString month = d.value(0, 1).toString();
+    if (!month.isEmpty()) {
+        const QString header = QStringLiteral("tb") + month +
+                               (IsPreSale(doc.kind) ? QStringLiteral("_Yxsmxzb") : QStringLiteral("_Xsmxzb"));
+        DataPacket stored;
+        if (!ctx.store->query(QStringLiteral("SELECT f_Syybm, f_Jfje FROM ") + header +
+                                  QStringLiteral(" WHERE f_Djh = ?"),
+                              {doc.number}, &stored, message))
+            return false;
+        if (stored.rowCount() == 1 && stored.value(0, 0).toString() != doc.cashier)
+            return Refuse(message, QStringLiteral("单据号") + doc.number + QStringLiteral("已被收银员") +
+                                       stored.value(0, 0).toString() + QStringLiteral("使用"));
+        if (stored.rowCount() != 1 || d.value(0, 2).toString() != p.digest)
+            return Refuse(message,
+                          QStringLiteral("单据号") + doc.number + QStringLiteral("已经保存在") + month +
+                              QStringLiteral("，本次提交与已保存的内容不同（商品、数量、金额或付款），"
+                                             "没有作任何修改"));
+        *points = stored.value(0, 1).toDouble();
+        return true;
+    }
+    if (d.value(0, 3).isNull() || d.value(0, 3).toInt() != 1)
+        return Refuse(message, QStringLiteral("收银员") + doc.cashier + QStringLiteral("不存在或已停用"));
+    if (d.value(0, 4).isNull())
+        return Refuse(message, QStringLiteral("柜组") + doc.group + QStringLiteral("在部门档案中不存在"));
+    return Refuse(message,
+                  QStringLiteral("单据号") + doc.number + QStringLiteral("正由其他收银台保存，请稍后重试"));
+}
+
+// Takes back a delivery order of the centre: its stock returns and its
+// offer reservations are free again.
+bool RemoveCentreOrder(Database& c, const QString& number, const QString& month, QString* message)
+{
+    QVariant warehouse;
+    bool found = false;
+    if (!c.scalar(QStringLiteral("SELECT f_Ckbm FROM tbPsckd WHERE f_Djh = ?"), {number}, &warehouse, &found,
+                  message))
+        return false;
+    if (!found)
+        return true;
+    if (!warehouse.toString().isEmpty()) {
+        DataPacket lines;
+        if (!c.query(QStringLiteral("SELECT f_Spbm, f_Sl FROM tbPsckmx WHERE f_Djh = ?"), {number}, &lines,
+                     message))
+            return false;
+        for (int r = 0; r < lines.rowCount(); ++r)
+            if (!c.exec(
+                    QStringLiteral("UPDATE tbCkkc SET f_Kcsl = f_Kcsl + ? WHERE f_Ckbm = ? AND f_Spbm = ?"),
+                    {lines.value(r, 1).toDouble(), warehouse.toString(), lines.value(r, 0).toString()},
+                    message))
+                return false;
+    }
+    return c.exec(QStringLiteral("DELETE FROM tbPsckmx WHERE f_Djh = ?"), {number}, message) &&
+           c.exec(QStringLiteral("DELETE FROM tbPsckd WHERE f_Djh = ?"), {number}, message) &&
+           c.exec(QStringLiteral("UPDATE tbXsxlqK SET f_Zt = 0 WHERE f_Ny = ? AND f_Djh = ?"),
+                  {month, number}, message);
+}
+
+// The centre's delivery order of the document, committed at the centre
+// while the store's transaction is still open. An order of this number left
+// by an earlier attempt is kept when it is this document and replaced when
+// it is not, so that a retry converges on what the store records.
 bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared& p, QString* message)
 {
     Database& c = *ctx.centre;
@@ -354,10 +487,13 @@ bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared
     TransactionGuard guard(c);
     QVariant v;
     bool found = false;
-    if (!c.scalar(QStringLiteral("SELECT 1 FROM tbPsckd WHERE f_Djh = ?"), {doc.number}, &v, &found, message))
+    if (!c.scalar(QStringLiteral("SELECT f_Nrzy FROM tbPsckd WHERE f_Djh = ?"), {doc.number}, &v, &found,
+                  message))
         return false;
-    if (found)
-        return guard.commit(message); // written by an earlier attempt
+    if (found && v.toString() == p.digest)
+        return guard.commit(message);
+    if (found && !RemoveCentreOrder(c, doc.number, p.month, message))
+        return false;
     if (!doc.warehouse.isEmpty()) {
         if (!c.scalar(QStringLiteral("SELECT 1 FROM tbCkda WHERE f_Ckbm = ?"), {doc.warehouse}, &v, &found,
                       message))
@@ -365,12 +501,13 @@ bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared
         if (!found)
             return Refuse(message, QStringLiteral("配送中心仓库") + doc.warehouse + QStringLiteral("不存在"));
     }
-    QString store;
-    ctx.store->scalar(QStringLiteral("SELECT f_Csz FROM tbSysmsg WHERE f_Csmc = 'dybm'"), {}, &v, &found,
-                      message);
-    store = v.toString();
-    if (!c.exec(QStringLiteral("INSERT INTO tbPsckd (f_Djh, f_Dybm, f_Ckbm, f_Zdrq) VALUES (?, ?, ?, ?)"),
-                {doc.number, store, doc.warehouse, ctx.today()}, message))
+    if (!ctx.store->scalar(QStringLiteral("SELECT f_Csz FROM tbSysmsg WHERE f_Csmc = 'dybm'"), {}, &v, &found,
+                           message))
+        return false;
+    const QString store = v.toString().trimmed();
+    if (!c.exec(QStringLiteral("INSERT INTO tbPsckd (f_Djh, f_Dybm, f_Ckbm, f_Zdrq, f_Nrzy, f_Zt) VALUES (?, "
+                               "?, ?, ?, ?, ?)"),
+                {doc.number, store, doc.warehouse, ctx.today(), p.digest, PendingOrder}, message))
         return false;
     for (int r = 0; r < doc.lines.rowCount(); ++r) {
         const QString product = doc.lines.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
@@ -388,6 +525,82 @@ bool RecordCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared
                 {p.month, doc.number}, message))
         return false;
     return guard.commit(message);
+}
+
+// After the store did not commit: the centre's order of this attempt goes.
+void UndoCentreOrder(HostContext& ctx, const SaleDocument& doc, const Prepared& p)
+{
+    Database& c = *ctx.centre;
+    QString ignored;
+    if (!c.begin(&ignored))
+        return; // a retry converges
+    TransactionGuard guard(c);
+    QVariant v;
+    bool found = false;
+    if (c.scalar(QStringLiteral("SELECT f_Nrzy FROM tbPsckd WHERE f_Djh = ?"), {doc.number}, &v, &found,
+                 &ignored) &&
+        found && v.toString() == p.digest && RemoveCentreOrder(c, doc.number, p.month, &ignored))
+        guard.commit(&ignored);
+}
+
+bool AccountRefusal(HostContext& ctx, const QString& month, const QString& customer, double amount,
+                    QString* message)
+{
+    DataPacket acc;
+    const QString sql = QStringLiteral("SELECT COALESCE(b.f_Qcye, 0) + COALESCE(b.f_Skje, 0) - "
+                                       "COALESCE(b.f_Sxje, 0) FROM tbMdkhda a LEFT JOIN tb%1_mdkhwlyhj b "
+                                       "ON a.f_Khbm = b.f_Khbm WHERE a.f_Khbm = ?")
+                            .arg(month);
+    if (!ctx.store->query(sql, {customer}, &acc, message))
+        return false;
+    if (acc.rowCount() == 0)
+        return Refuse(message, QStringLiteral("客户") + customer + QStringLiteral("不存在"));
+    return Refuse(message, QStringLiteral("客户") + customer + QStringLiteral("余额不足：可用") +
+                               Money(acc.value(0, 0).toDouble()) + QStringLiteral("，本次消费") +
+                               Money(amount));
+}
+
+// Books the customers' account payments, each only while the balance
+// covers it (the check is part of the booking). A month that a later
+// session has opened since carries the charge in its opening balance.
+bool BookCustomerAccounts(HostContext& ctx, const Prepared& p, QString* message)
+{
+    if (p.customerAccounts.isEmpty())
+        return true;
+    Database& s = *ctx.store;
+    QStringList months{p.month};
+    QString latest;
+    if (!StoreAccountingMonth(s, &latest, message))
+        return false;
+    for (QString m = NextMonth(p.month); m <= latest; m = NextMonth(m))
+        if (s.tableExists(QStringLiteral("tb") + m + QStringLiteral("_mdkhwlyhj")))
+            months.append(m);
+    for (auto it = p.customerAccounts.cbegin(); it != p.customerAccounts.cend(); ++it) {
+        const double amount = RoundMoney(it.value());
+        if (amount <= MoneyEpsilon) { // nothing to book; the customer must exist
+            QVariant v;
+            bool found = false;
+            if (!s.scalar(QStringLiteral("SELECT 1 FROM tbMdkhda WHERE f_Khbm = ?"), {it.key()}, &v, &found,
+                          message))
+                return false;
+            if (!found)
+                return Refuse(message, QStringLiteral("客户") + it.key() + QStringLiteral("不存在"));
+            continue;
+        }
+        for (int i = 0; i < months.size(); ++i) {
+            const QString change =
+                i == 0 ? QStringLiteral("f_Sxje = f_Sxje + ?") : QStringLiteral("f_Qcye = f_Qcye - ?");
+            int n = 0;
+            if (!s.execCount(QStringLiteral("UPDATE tb%1_mdkhwlyhj SET %2 WHERE f_Khbm = ? AND "
+                                            "f_Qcye + f_Skje - f_Sxje >= ?")
+                                 .arg(months[i], change),
+                             {amount, it.key(), amount - MoneyEpsilon}, &n, message))
+                return false;
+            if (n != 1)
+                return AccountRefusal(ctx, months[i], it.key(), amount, message);
+        }
+    }
+    return true;
 }
 
 bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p, double points,
@@ -440,6 +653,7 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
         const QVariant v = l.value(r, QString::fromLatin1(c));
         return v.isNull() ? fallback : v.toDouble();
     };
+    QMap<QString, double> leaving;
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
         if (!s.exec(line,
@@ -452,12 +666,16 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
             return false;
         // Stock leaves the store unless the centre delivers or the product
         // is booked as purchased when sold.
-        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r] &&
-            !s.exec(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
-                                   "(f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = tbGzkc.f_Kcsl + excluded.f_Kcsl"),
-                    {doc.group, product, -num(r, "f_Xssl")}, message))
-            return false;
+        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r])
+            leaving[product] += num(r, "f_Xssl");
     }
+    // One change per product, in code order: tills lock stock rows in the
+    // same order.
+    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it)
+        if (!s.exec(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
+                                   "(f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = tbGzkc.f_Kcsl + excluded.f_Kcsl"),
+                    {doc.group, it.key(), -it.value()}, message))
+            return false;
 
     const QString pay =
         QStringLiteral("INSERT INTO %1 (f_Djh, f_Xh, f_Zffs, f_Zfje, f_Hykh, f_Hyzh, f_Hyklx) "
@@ -485,13 +703,8 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
             return false;
     }
 
-    for (auto it = p.customerAccounts.cbegin(); it != p.customerAccounts.cend(); ++it)
-        if (!s.exec(QStringLiteral(
-                        "INSERT INTO tb%1_mdkhwlyhj (f_Khbm, f_Qcye, f_Skje, f_Sxje) VALUES (?, 0, 0, ?) "
-                        "ON CONFLICT (f_Khbm) DO UPDATE SET f_Sxje = tb%1_mdkhwlyhj.f_Sxje + excluded.f_Sxje")
-                        .arg(p.month),
-                    {it.key(), RoundMoney(it.value())}, message))
-            return false;
+    if (!BookCustomerAccounts(ctx, p, message))
+        return false;
 
     if (doc.kind != SaleKind::CentralDelivery &&
         !s.exec(QStringLiteral("UPDATE tbXsxlqK SET f_Zt = 1 WHERE f_Ny = ? AND f_Djh = ?"),
@@ -534,40 +747,93 @@ bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* point
     p.lines = prefix + (IsPreSale(doc.kind) ? QStringLiteral("_Yxsmxcb") : QStringLiteral("_xsmxcb"));
     p.payments = prefix + (IsPreSale(doc.kind) ? QStringLiteral("_Yxszffs") : QStringLiteral("_Xszffs"));
 
-    bool stored = false;
-    if (!CheckHeader(ctx, doc, message) || !AlreadyStored(ctx, doc, p, &stored, pointsAmount, message))
-        return false;
-    if (stored)
-        return true;
-    if (!CheckLines(ctx, doc, &p, message) || !CheckPayments(ctx, doc, &p, message) ||
-        !CheckCollected(ctx, p, message))
+    if (!CheckNumber(ctx, doc, message) || !CheckLines(doc, &p, message) || !CheckPayments(doc, &p, message))
         return false;
     if (doc.kind == SaleKind::Installation && !ctx.store->ensureMonth(doc.number.left(6), message))
         return false;
-
+    p.digest = Digest(doc, p);
     const double points = RoundMoney(std::max(0.0, p.own - p.memberCard));
-    if (doc.kind == SaleKind::CentralDelivery && !RecordCentreOrder(ctx, doc, p, message))
-        return false;
 
     if (!ctx.store->begin(message))
         return false;
     {
         TransactionGuard guard(*ctx.store);
-        // Checked again under the write lock: another attempt may have won.
-        if (!AlreadyStored(ctx, doc, p, &stored, pointsAmount, message))
+        // The number is claimed first: of all attempts with one number, one
+        // records it, and the log says in which month. The claim also checks
+        // the number's kind, the cashier and the counter group.
+        int claimed = 0;
+        if (!ctx.store->execCount(
+                QStringLiteral(
+                    "UPDATE tbHostDjhLog SET f_Ny = ?, f_Nrzy = ? WHERE f_Djh = ? AND f_Lx = ? AND "
+                    "f_Ny = '' AND EXISTS (SELECT 1 FROM tbZyda WHERE f_Zybm = ? AND f_Zt = 1) AND "
+                    "EXISTS (SELECT 1 FROM tbBmda WHERE f_Bmbm = ?)"),
+                {p.month, p.digest, doc.number, NumberKindCode(doc.kind), doc.cashier, doc.group}, &claimed,
+                message))
             return false;
-        if (stored)
-            return guard.commit(message);
-        if (StoreDocument(ctx, doc, p, points, message) && guard.commit(message)) {
+        if (claimed == 1) {
+            if (!CheckProducts(ctx, doc, &p, message) || !CheckCollected(ctx, p, message) ||
+                !StoreDocument(ctx, doc, p, points, message))
+                return false;
+            if (doc.kind == SaleKind::CentralDelivery && !RecordCentreOrder(ctx, doc, p, message))
+                return false;
+            if (!guard.commit(message)) {
+                if (doc.kind == SaleKind::CentralDelivery)
+                    UndoCentreOrder(ctx, doc, p);
+                return false;
+            }
+            if (doc.kind == SaleKind::CentralDelivery) {
+                QString ignored; // still pending, SettleCentreOrders confirms it
+                ctx.centre->exec(QStringLiteral("UPDATE tbPsckd SET f_Zt = 0 WHERE f_Djh = ? AND f_Zt = ?"),
+                                 {doc.number, PendingOrder}, &ignored);
+            }
             *pointsAmount = points;
             return true;
         }
     }
-    // A concurrent attempt with the same number may have committed first.
-    QString ignored;
-    if (AlreadyStored(ctx, doc, p, &stored, pointsAmount, &ignored) && stored)
+    return Unclaimed(ctx, doc, p, pointsAmount, message);
+}
+
+bool SettleCentreOrders(HostContext& ctx, QString* message)
+{
+    if (!ctx.centre)
         return true;
-    return false;
+    Database& c = *ctx.centre;
+    Database& s = *ctx.store;
+    DataPacket pending;
+    if (!c.query(QStringLiteral("SELECT f_Djh, f_Nrzy FROM tbPsckd WHERE f_Zt = ?"), {PendingOrder}, &pending,
+                 message))
+        return false;
+    QString month;
+    if (pending.rowCount() > 0 && !ctx.accountingMonth(&month, message))
+        return false;
+    for (int r = 0; r < pending.rowCount(); ++r) {
+        const QString number = pending.value(r, 0).toString();
+        // An attempt still running holds its number's log row (PostgreSQL)
+        // or the store's write lock (SQLite, waited for).
+        if (!s.begin(message))
+            return false;
+        TransactionGuard read(s);
+        DataPacket log;
+        QString busy;
+        const QString sql = s.backend() == SqlBackend::Postgres
+                                ? QStringLiteral("SELECT f_Ny, f_Nrzy FROM tbHostDjhLog WHERE f_Djh = ? FOR "
+                                                 "UPDATE NOWAIT")
+                                : QStringLiteral("SELECT f_Ny, f_Nrzy FROM tbHostDjhLog WHERE f_Djh = ?");
+        if (!s.query(sql, {number}, &log, &busy))
+            continue;
+        const bool recorded = log.rowCount() == 1 && !log.value(0, 0).toString().isEmpty() &&
+                              log.value(0, 1).toString() == pending.value(r, 1).toString();
+        if (!c.begin(message))
+            return false;
+        TransactionGuard write(c);
+        if (recorded ? !c.exec(QStringLiteral("UPDATE tbPsckd SET f_Zt = 0 WHERE f_Djh = ? AND f_Zt = ?"),
+                               {number, PendingOrder}, message)
+                     : !RemoveCentreOrder(c, number, month, message))
+            return false;
+        if (!write.commit(message))
+            return false;
+    }
+    return true;
 }
 
 } // namespace qiantai::host

@@ -33,10 +33,19 @@ struct SaleDocument {
     QString customerInfo;
 };
 
-// Validates and stores the document. A document already stored under the
-// same number by the same cashier is not stored again and succeeds. On
-// success `pointsAmount` is the amount that earns loyalty points.
+// Validates and stores the document in the host's accounting month. The
+// number log says whether and in which month a number was stored: a retry
+// of the same document succeeds without writing, in whatever month it was
+// stored; the same number with other content is refused. On success
+// `pointsAmount` is the amount that earns loyalty points.
 bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message);
+
+// Central delivery: the centre's order is committed, pending, just before
+// the store's document and confirmed after it. This settles the pending
+// orders of attempts that died in between: confirmed when the store has
+// the document, removed (stock back) when it has not. Orders of attempts
+// still running are left alone. Runs when a host starts.
+bool SettleCentreOrders(HostContext& ctx, QString* message);
 
 // The remark marker of a document waiting to be collected.
 inline QString CollectionMarker()

@@ -116,65 +116,181 @@ qsizetype Neighbour(const QList<Token>& t, qsizetype i, int dir)
     return -1;
 }
 
-bool IsOperand(const Token& t)
-{
-    return t.kind == Tok::Word || t.kind == Tok::String || t.kind == Tok::Ident || t.kind == Tok::Number ||
-           IsPunct(t, ".") || IsPunct(t, ")") || IsPunct(t, "(");
-}
-
 QString NowExpression(SqlBackend backend)
 {
     return backend == SqlBackend::Sqlite ? QStringLiteral("qt_getdate()")
                                          : QStringLiteral("LOCALTIMESTAMP(0)");
 }
 
-// '+' is text concatenation when a text literal stands on either side, and
-// then also for the other '+' of the same chain of operands.
-void RewriteConcatenation(QList<Token>& t)
-{
-    QList<qsizetype> plus;
-    QList<bool> concat;
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (!IsPunct(t[i], "+"))
-            continue;
-        const qsizetype p = Neighbour(t, i, -1);
-        const qsizetype q = Neighbour(t, i, +1);
-        plus.append(i);
-        concat.append((p >= 0 && t[p].kind == Tok::String) || (q >= 0 && t[q].kind == Tok::String));
+// Reads the additive chains of a statement the way the server does (left to
+// right, '*' '/' '%' binding tighter) and turns a '+' into '||' only when
+// one of its own operands is text: a text literal, or what an earlier
+// concatenation of the chain gave. An operand with operators of its own is
+// parenthesised, since '||' binds tighter than '*' on SQLite and looser
+// than '+' on PostgreSQL.
+class Concatenation {
+public:
+    explicit Concatenation(QList<Token>& t) : t_(t)
+    {
+        for (qsizetype i = 0; i < t.size(); ++i)
+            if (t[i].kind != Tok::Space && t[i].kind != Tok::Comment && !t[i].text.isEmpty())
+                at_.append(i);
     }
-    // Two '+' belong to one chain when only operand tokens lie between them.
-    auto sameChain = [&](qsizetype a, qsizetype b) {
-        int depth = 0;
-        for (qsizetype k = a + 1; k < b; ++k) {
-            if (t[k].kind == Tok::Space || t[k].kind == Tok::Comment)
-                continue;
-            if (!IsOperand(t[k]))
-                return false;
-            if (IsPunct(t[k], "("))
-                ++depth;
-            if (IsPunct(t[k], ")"))
-                --depth;
-            if (t[k].kind == Tok::Word && depth == 0) {
-                // keywords such as And/Like end a chain; column names go on
-                static const QStringList stops = {QStringLiteral("and"),   QStringLiteral("or"),
-                                                  QStringLiteral("like"),  QStringLiteral("from"),
-                                                  QStringLiteral("where"), QStringLiteral("as"),
-                                                  QStringLiteral("on"),    QStringLiteral("then"),
-                                                  QStringLiteral("else"),  QStringLiteral("when")};
-                if (stops.contains(t[k].text.toLower()))
-                    return false;
+    void rewrite()
+    {
+        qsizetype k = 0;
+        while (k < at_.size())
+            k = item(k);
+    }
+
+private:
+    struct Operand {
+        qsizetype end = 0; // index in at_ after the operand
+        bool text = false;
+        bool compound = false; // holds an operator outside parentheses
+    };
+
+    Token& tok(qsizetype k) { return t_[at_[k]]; }
+    bool punct(qsizetype k, const char* p) { return k < at_.size() && IsPunct(tok(k), p); }
+
+    static bool IsKeyword(const Token& t)
+    {
+        static const QStringList words = {
+            QStringLiteral("select"),   QStringLiteral("from"),   QStringLiteral("where"),
+            QStringLiteral("and"),      QStringLiteral("or"),     QStringLiteral("not"),
+            QStringLiteral("like"),     QStringLiteral("in"),     QStringLiteral("is"),
+            QStringLiteral("as"),       QStringLiteral("on"),     QStringLiteral("then"),
+            QStringLiteral("else"),     QStringLiteral("when"),   QStringLiteral("case"),
+            QStringLiteral("end"),      QStringLiteral("set"),    QStringLiteral("by"),
+            QStringLiteral("order"),    QStringLiteral("group"),  QStringLiteral("having"),
+            QStringLiteral("join"),     QStringLiteral("left"),   QStringLiteral("inner"),
+            QStringLiteral("outer"),    QStringLiteral("union"),  QStringLiteral("all"),
+            QStringLiteral("distinct"), QStringLiteral("values"), QStringLiteral("into"),
+            QStringLiteral("update"),   QStringLiteral("delete"), QStringLiteral("insert"),
+            QStringLiteral("between"),  QStringLiteral("exists"), QStringLiteral("top"),
+            QStringLiteral("escape"),   QStringLiteral("asc"),    QStringLiteral("desc"),
+            QStringLiteral("ilike")};
+        return t.kind == Tok::Word && words.contains(t.text.toLower());
+    }
+    bool startsOperand(qsizetype k)
+    {
+        if (k >= at_.size())
+            return false;
+        const Token& x = tok(k);
+        if (IsPunct(x, "("))
+            return true;
+        if (x.kind == Tok::Word)
+            return !IsKeyword(x);
+        return x.kind == Tok::String || x.kind == Tok::Ident || x.kind == Tok::Number;
+    }
+
+    // Everything up to the ')' that closes a group (or the end); the index
+    // of that ')'. A group that is one chain tells whether it is text.
+    qsizetype group(qsizetype k, bool* text)
+    {
+        *text = false;
+        int chains = 0;
+        while (k < at_.size() && !punct(k, ")")) {
+            if (startsOperand(k)) {
+                const Operand o = chain(k);
+                *text = o.text;
+                ++chains;
+                k = o.end;
+            } else {
+                k = item(k);
             }
         }
-        return depth == 0;
-    };
-    for (int pass = 0; pass < 2; ++pass)
-        for (qsizetype k = 0; k + 1 < plus.size(); ++k)
-            if ((concat[k] || concat[k + 1]) && sameChain(plus[k], plus[k + 1]))
-                concat[k] = concat[k + 1] = true;
-    for (qsizetype k = 0; k < plus.size(); ++k)
-        if (concat[k])
-            t[plus[k]].text = QStringLiteral("||");
-}
+        if (chains != 1)
+            *text = false;
+        return k;
+    }
+    // One token outside any chain; a stray '+' beside a literal (after
+    // CASE ... END, say) still concatenates.
+    qsizetype item(qsizetype k)
+    {
+        if (startsOperand(k))
+            return chain(k).end;
+        if (punct(k, "+") && ((k > 0 && tok(k - 1).kind == Tok::String) ||
+                              (k + 1 < at_.size() && tok(k + 1).kind == Tok::String)))
+            tok(k).text = QStringLiteral("||");
+        return k + 1;
+    }
+    Operand primary(qsizetype k)
+    {
+        Operand o;
+        o.end = k;
+        if (!startsOperand(k))
+            return o;
+        if (punct(k, "(")) {
+            bool text = false;
+            const qsizetype close = group(k + 1, &text);
+            o.end = close < at_.size() ? close + 1 : close;
+            o.text = text;
+            return o;
+        }
+        o.text = tok(k).kind == Tok::String;
+        o.end = k + 1;
+        if (tok(k).kind == Tok::Word && punct(o.end, "(")) { // a call
+            bool ignored = false;
+            const qsizetype close = group(o.end + 1, &ignored);
+            o.end = close < at_.size() ? close + 1 : close;
+            return o;
+        }
+        while (punct(o.end, ".") && o.end + 1 < at_.size() &&
+               (tok(o.end + 1).kind == Tok::Word || tok(o.end + 1).kind == Tok::Ident)) {
+            o.end += 2;
+            o.text = false;
+        }
+        return o;
+    }
+    Operand term(qsizetype k)
+    {
+        Operand o = primary(k);
+        while (o.end > k && (punct(o.end, "*") || punct(o.end, "/") || punct(o.end, "%"))) {
+            const Operand next = primary(o.end + 1);
+            if (next.end == o.end + 1)
+                break;
+            o.end = next.end;
+            o.text = false;
+            o.compound = true;
+        }
+        return o;
+    }
+    void parenthesise(qsizetype from, qsizetype to) // at_ indices [from, to)
+    {
+        tok(from).text.prepend(QLatin1Char('('));
+        tok(to - 1).text.append(QLatin1Char(')'));
+    }
+    Operand chain(qsizetype k)
+    {
+        Operand acc = term(k);
+        if (acc.end == k)
+            return {k + 1, false, false};
+        while (punct(acc.end, "+") || punct(acc.end, "-")) {
+            const qsizetype op = acc.end;
+            const Operand right = term(op + 1);
+            if (right.end == op + 1)
+                break;
+            if (punct(op, "+") && (acc.text || right.text)) {
+                if (acc.compound)
+                    parenthesise(k, op);
+                if (right.compound)
+                    parenthesise(op + 1, right.end);
+                tok(op).text = QStringLiteral("||");
+                acc.text = true;
+                acc.compound = false;
+            } else {
+                acc.text = false;
+                acc.compound = true;
+            }
+            acc.end = right.end;
+        }
+        return acc;
+    }
+
+    QList<Token>& t_;
+    QList<qsizetype> at_; // indices of the tokens that are not blank
+};
 
 } // namespace
 
@@ -230,7 +346,7 @@ QString RewriteSql(const QString& sql, SqlBackend backend)
             k.text = QStringLiteral("ILIKE");
         }
     }
-    RewriteConcatenation(t);
+    Concatenation(t).rewrite();
 
     QString out;
     out.reserve(sql.size() + 16);

@@ -7,9 +7,11 @@
 #include "limitedoffers.h"
 #include "recording.h"
 
+#include "host/storedcode.h"
 #include "qiantai/dispids.h"
 
 #include <exception>
+#include <limits>
 
 namespace qiantai::host {
 namespace {
@@ -37,48 +39,61 @@ QString Text(const QVariantList& args, int i)
     return args.value(i).toString();
 }
 
+QString Code(const QVariantList& args, int i)
+{
+    return StoredCode(Text(args, i));
+}
+
+// Not a number gives NaN, which recording refuses.
+double Number(const QVariantList& args, int i)
+{
+    bool ok = false;
+    const double v = args.value(i).toDouble(&ok);
+    return ok ? v : std::numeric_limits<double>::quiet_NaN();
+}
+
 SaleDocument ReadSale(SaleKind kind, const QVariantList& a)
 {
     SaleDocument d;
     d.kind = kind;
-    d.number = Text(a, 0).trimmed();
-    d.cashier = Text(a, 1).trimmed();
+    d.number = Code(a, 0);
+    d.cashier = Code(a, 1);
     d.cashierName = Text(a, 2);
     d.operatorTag = Text(a, 3);
-    d.salesperson = Text(a, 4).trimmed();
+    d.salesperson = Code(a, 4);
     d.salespersonName = Text(a, 5);
     int i = 6;
     switch (kind) {
     case SaleKind::StorePickup: // Gzbm, Ckbm, CardNo, MemberAccount, lines, bundle, message
-        d.group = Text(a, 6).trimmed();
-        d.warehouse = Text(a, 7).trimmed();
-        d.cardNo = Text(a, 8).trimmed();
-        d.memberAccount = Text(a, 9).trimmed();
+        d.group = Code(a, 6);
+        d.warehouse = Code(a, 7);
+        d.cardNo = Code(a, 8);
+        d.memberAccount = Code(a, 9);
         i = 10;
         break;
     case SaleKind::StoreDelivery: // CardNo, MemberAccount, Gzbm, Ckbm, amount, ...
-        d.cardNo = Text(a, 6).trimmed();
-        d.memberAccount = Text(a, 7).trimmed();
-        d.group = Text(a, 8).trimmed();
-        d.warehouse = Text(a, 9).trimmed();
-        d.amount = a.value(10).toDouble();
+        d.cardNo = Code(a, 6);
+        d.memberAccount = Code(a, 7);
+        d.group = Code(a, 8);
+        d.warehouse = Code(a, 9);
+        d.amount = Number(a, 10);
         i = 11;
         break;
     case SaleKind::Installation: // Gzbm, Ckbm, CardNo, MemberAccount, amount, ...
-        d.group = Text(a, 6).trimmed();
-        d.warehouse = Text(a, 7).trimmed();
-        d.cardNo = Text(a, 8).trimmed();
-        d.memberAccount = Text(a, 9).trimmed();
-        d.amount = a.value(10).toDouble();
+        d.group = Code(a, 6);
+        d.warehouse = Code(a, 7);
+        d.cardNo = Code(a, 8);
+        d.memberAccount = Code(a, 9);
+        d.amount = Number(a, 10);
         i = 11;
         break;
     case SaleKind::CentralDelivery: // Gzbm, Pszxbm, Ckbm, CardNo, MemberAccount, amount, ...
-        d.group = Text(a, 6).trimmed();
-        d.centre = Text(a, 7).trimmed();
-        d.warehouse = Text(a, 8).trimmed();
-        d.cardNo = Text(a, 9).trimmed();
-        d.memberAccount = Text(a, 10).trimmed();
-        d.amount = a.value(11).toDouble();
+        d.group = Code(a, 6);
+        d.centre = Code(a, 7);
+        d.warehouse = Code(a, 8);
+        d.cardNo = Code(a, 9);
+        d.memberAccount = Code(a, 10);
+        d.amount = Number(a, 11);
         i = 12;
         break;
     }
@@ -133,6 +148,9 @@ StoreHost* StoreHost::create(const QString& storeLocation, const QString& centre
     QString ignored;
     if (host->ctx_.accountingMonth(&month, &ignored) && !host->store_->ensureMonth(month, error))
         return nullptr;
+    // A till that died while recording leaves no delivery order behind;
+    // an unreachable centre does not stop the start.
+    SettleCentreOrders(host->ctx_, &ignored);
     return host.release();
 }
 
@@ -176,8 +194,9 @@ QVariant StoreHost::dispatch(int dispId, QVariantList& args)
     case id::GetCurrentYearMonth: {
         if (!Enough(args, 1))
             return false;
+        // A sales session starts here: it books in this month to its end.
         QString month;
-        if (!ctx_.accountingMonth(&month, &msg))
+        if (!ctx_.refreshAccountingMonth(&month, &msg) || !store_->ensureMonth(month, &msg))
             return Refuse(args, msg);
         args[0] = month;
         return true;

@@ -1,6 +1,7 @@
 #include "screens/checkout/recordsale.h"
 
 #include "host/hostservice.h"
+#include "host/storedcode.h"
 #include "sale/packets.h"
 #include "sale/salesession.h"
 #include "sale/sqlquote.h"
@@ -92,7 +93,8 @@ QString VerifyStoredSql(const SaleSession& s)
         return {};
     return QStringLiteral(" Select * From ") + header + QStringLiteral(" zb , ") + lines +
            QStringLiteral(" cb ") + QStringLiteral(" Where zb.f_djh = cb.f_djh and zb.f_Djh = ") +
-           SqlQuote(s.Djh) + QStringLiteral(" And zb.f_Bmbm = ") + SqlQuote(s.Gzbm) + QStringLiteral(" ");
+           SqlQuote(StoredCode(s.Djh)) + QStringLiteral(" And zb.f_Bmbm = ") + SqlQuote(StoredCode(s.Gzbm)) +
+           QStringLiteral(" ");
 }
 
 namespace {

@@ -1,9 +1,13 @@
-// Several tills allocating document numbers at the same moment, as separate
-// processes on one store.
+// Several tills allocating document numbers, and recording sales, at the
+// same moment, as separate processes on one store.
 #include "hostfixture.h"
+
+#include "host/money.h"
 
 #include <QProcess>
 #include <QSet>
+
+#include <cstdio>
 
 namespace qiantai::host::test {
 namespace {
@@ -43,6 +47,103 @@ TEST_P(ConcurrencyTest, TillsNeverGetTheSameNumber)
 
 INSTANTIATE_TEST_SUITE_P(Backends, ConcurrencyTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
+
+// Eight tills record sale after sale; four of them sell the last units of
+// 100008 on the account of one customer. QIANTAI_TILL_SALES sales per till
+// (CTest 12; scripts/recording-trials 200).
+using TillsTest = HostTest;
+
+TEST_P(TillsTest, EverySaleIsStoredOnceAndTheSharedAccountNeverGoesBelowZero)
+{
+    const int each = qEnvironmentVariableIsSet("QIANTAI_TILL_SALES")
+                         ? std::max(1, qEnvironmentVariableIntValue("QIANTAI_TILL_SALES"))
+                         : 12;
+    constexpr int tills = 8;
+    QString error;
+    ASSERT_TRUE(host_->store().exec(
+        QStringLiteral("UPDATE tbGzkc SET f_Kcsl = 45 WHERE f_Gzbm = '0101' AND f_Spbm = '100008'"), {},
+        &error))
+        << error.toStdString();
+    const double opening =
+        storeValue(
+            QStringLiteral("SELECT f_Qcye + f_Skje - f_Sxje FROM tb202406_mdkhwlyhj WHERE f_Khbm = '000001'"))
+            .toDouble();
+
+    QList<QProcess*> workers;
+    for (int i = 0; i < tills; ++i) {
+        auto* p = new QProcess;
+        p->start(QStringLiteral(QIANTAI_TILL_WORKER),
+                 {storeUrl_, QString::number(each), QString::number(i % 2)});
+        workers.append(p);
+    }
+    QSet<QString> numbers, stored;
+    int refused = 0, stockRefused = 0, lines = 0;
+    for (QProcess* p : workers) {
+        ASSERT_TRUE(p->waitForFinished(300000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        for (const QByteArray& line : p->readAllStandardOutput().split('\n')) {
+            if (line.size() < 3)
+                continue;
+            ++lines;
+            const QString n = QString::fromUtf8(line.mid(2)).section(QLatin1Char(' '), 0, 0);
+            EXPECT_FALSE(numbers.contains(n)) << "number handed out twice: " << n.toStdString();
+            numbers.insert(n);
+            if (line.startsWith("S "))
+                stored.insert(n);
+            else if (line.startsWith("C "))
+                ++stockRefused;
+            else {
+                ++refused;
+                EXPECT_TRUE(line.contains("余额不足")) << line.toStdString();
+            }
+        }
+        delete p;
+    }
+    EXPECT_EQ(lines, tills * each);
+    const int headers = storeValue(QStringLiteral("SELECT COUNT(*) FROM tb202406_Xsmxzb")).toInt();
+    EXPECT_EQ(headers, stored.size()) << "a sale stored but reported refused, or the reverse";
+    for (const QString& n : stored)
+        ASSERT_EQ(
+            storeValue(QStringLiteral("SELECT COUNT(*) FROM tb202406_Xsmxzb WHERE f_Djh = ?"), {n}).toInt(),
+            1)
+            << n.toStdString();
+    const double balance =
+        storeValue(
+            QStringLiteral("SELECT f_Qcye + f_Skje - f_Sxje FROM tb202406_mdkhwlyhj WHERE f_Khbm = '000001'"))
+            .toDouble();
+    EXPECT_GE(balance, -qiantai::MoneyEpsilon);
+    const double charged =
+        storeValue(QStringLiteral("SELECT COALESCE(SUM(f_Zfje), 0) FROM tb202406_Xszffs WHERE "
+                                  "f_Zffs = 7 AND f_Hykh = '000001'"))
+            .toDouble();
+    EXPECT_NEAR(opening - balance, charged, qiantai::MoneyEpsilon);
+    // Headers, lines and payments tell the same totals.
+    const double sold =
+        storeValue(QStringLiteral("SELECT COALESCE(SUM(f_Xsje), 0) FROM tb202406_Xsmxzb")).toDouble();
+    EXPECT_NEAR(sold,
+                storeValue(QStringLiteral("SELECT COALESCE(SUM(f_Ssje), 0) FROM tb202406_xsmxcb")).toDouble(),
+                0.01);
+    EXPECT_NEAR(
+        storeValue(QStringLiteral("SELECT COALESCE(SUM(f_Djje), 0) FROM tb202406_Xsmxzb")).toDouble(),
+        storeValue(QStringLiteral("SELECT COALESCE(SUM(CASE WHEN f_Zffs = -1 THEN -f_Zfje ELSE f_Zfje END), "
+                                  "0) FROM tb202406_Xszffs"))
+            .toDouble(),
+        0.01);
+    const double contested =
+        storeValue(QStringLiteral("SELECT f_Kcsl FROM tbGzkc WHERE f_Gzbm = '0101' AND f_Spbm = '100008'"))
+            .toDouble();
+    const double contestedSold =
+        storeValue(
+            QStringLiteral("SELECT COALESCE(SUM(f_Xssl), 0) FROM tb202406_xsmxcb WHERE f_Spbm = '100008'"))
+            .toDouble();
+    EXPECT_DOUBLE_EQ(contested, 45 - contestedSold);
+    std::printf(
+        "[ tills    ] %d tills x %d sales: %d stored, %d refused on the account, %d refused by the stock "
+        "check, 0 numbers twice; account %.2f of %.2f left; 100008 stock %.0f of 45\n",
+        tills, each, int(stored.size()), refused, stockRefused, balance, opening, contested);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, TillsTest, ::testing::Values(Backend::Postgres), BackendName);
 
 } // namespace
 } // namespace qiantai::host::test

@@ -1,73 +1,9 @@
 // Recording 904 to 907 with packets in the module's shape, checked with the
 // module's own verification and collection queries.
-#include "hostfixture.h"
-#include "salepackets.h"
+#include "recordingfixture.h"
 
 namespace qiantai::host::test {
 namespace {
-
-class RecordingTest : public HostTest {
-protected:
-    // 904: Djh, Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
-    // MemberAccount, lines, bundle, ref message.
-    QVariantList saleArgs(const QString& number, const DataPacket& lines, const QVariantList& bundle,
-                          const QString& card = {})
-    {
-        return {number,
-                QStringLiteral("0001"),
-                QStringLiteral("王丽"),
-                QStringLiteral("20240615-0001"),
-                QStringLiteral("1001"),
-                QStringLiteral("李明"),
-                QStringLiteral("0101"),
-                QString(),
-                card,
-                card,
-                packetToVariant(lines),
-                QVariant(bundle),
-                QStringLiteral("张先生 13800000000")};
-    }
-    bool save(QVariantList& args, int dispId = dispid::SaveSale) { return call(dispId, args).toBool(); }
-
-    // A cash sale of one 100001 (2999.00) paid with `cash`.
-    QVariantList cashSale(const QString& number, double cash = 3000)
-    {
-        return saleArgs(number, SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}}),
-                        PaymentBundle(PaymentPacket({{0, cash}}, 2999.0), CardPacket()));
-    }
-    int count(const QString& table, const QString& number)
-    {
-        return storeValue(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE f_Djh = ?").arg(table), {number})
-            .toInt();
-    }
-    double stock(const QString& product, const QString& group = QStringLiteral("0101"))
-    {
-        return storeValue(QStringLiteral("SELECT f_Kcsl FROM tbGzkc WHERE f_Gzbm = ? AND f_Spbm = ?"),
-                          {group, product})
-            .toDouble();
-    }
-    QString verifySale(const QString& number, const QString& table = QStringLiteral("xsmxzb"),
-                       const QString& lines = QStringLiteral("xsmxcb"))
-    {
-        return QStringLiteral(" Select * From tb202406_%1 zb , tb202406_%2 cb  Where zb.f_djh = cb.f_djh and "
-                              "zb.f_Djh = '%3' And zb.f_Bmbm = '0101' ")
-            .arg(table, lines, number);
-    }
-    QString collectSale(const QString& number)
-    {
-        return QStringLiteral(
-                   " Select f_Xjje From tb202406_Xsmxzb  Where f_Rzrq = '20240615'    And f_Syybm = '0001'"
-                   "    And f_Xsbz Like '%统收单据XXXX%'    And f_Djh = '%1' ")
-            .arg(number);
-    }
-    QString collectPreSale(const QString& number)
-    {
-        return QStringLiteral(
-                   " Select f_Xjje From tb202406_yXsmxzb  Where f_Zdrq = '20240615'    And f_Syybm = "
-                   "'0001'    And f_Xsbz Like '%统收单据XXXX%'    And f_Djh = '%1' ")
-            .arg(number);
-    }
-};
 
 TEST_P(RecordingTest, CashSaleIsStoredOnceAndFoundByTheModulesCheck)
 {

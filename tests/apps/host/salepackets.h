@@ -99,4 +99,47 @@ inline QVariantList PaymentBundle(const DataPacket& payments, const DataPacket& 
     return {packetToVariant(payments), packetToVariant(cards), suspend, QVariant(s), QVariant(ps)};
 }
 
+// 904 by cashier 0001 and salesperson 1001 at counter group 0101: Djh,
+// Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
+// MemberAccount, lines, bundle, ref message (the customer text going in).
+inline QVariantList SaveSaleArgs(const QString& number, const DataPacket& lines, const QVariantList& bundle,
+                                 const QString& card = {}, const QString& customer = {})
+{
+    return {number,
+            QStringLiteral("0001"),
+            QStringLiteral("王丽"),
+            QStringLiteral("20240615-0001"),
+            QStringLiteral("1001"),
+            QStringLiteral("李明"),
+            QStringLiteral("0101"),
+            QString(),
+            card,
+            card,
+            packetToVariant(lines),
+            QVariant(bundle),
+            customer};
+}
+
+// 907 from warehouse 01 of centre 90, the deposit `amount` paid in cash:
+// Djh..Yyymc, Gzbm, Pszxbm, Ckbm, CardNo, MemberAccount, amount, lines,
+// bundle, ref message.
+inline QVariantList CentralDeliveryArgs(const QString& number, double amount, const DataPacket& lines)
+{
+    return {number,
+            QStringLiteral("0001"),
+            QStringLiteral("王丽"),
+            QStringLiteral("20240615-0001"),
+            QStringLiteral("1001"),
+            QStringLiteral("李明"),
+            QStringLiteral("0101"),
+            QStringLiteral("90"),
+            QStringLiteral("01"),
+            QString(),
+            QString(),
+            amount,
+            packetToVariant(lines),
+            QVariant(PaymentBundle(PaymentPacket({{0, amount}}, amount), CardPacket())),
+            QString()};
+}
+
 } // namespace qiantai::host::test

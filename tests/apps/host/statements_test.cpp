@@ -40,6 +40,15 @@ TEST_P(StatementsTest, SystemParameterReadsOfStartUp)
     EXPECT_EQ(mode.value(0, QStringLiteral("F_CSZ")).toString(), QStringLiteral("0"));
 }
 
+TEST_P(StatementsTest, NumericSumsStayNumbersBesideAConcatenation)
+{
+    const DataPacket p = query(QStringLiteral("Select f_Xskz*2 + f_Flsp + ' units' As f_Text, 'code ' + "
+                                              "f_Spbm As f_Code From tbSpda Where f_Spbm = '100001'"));
+    ASSERT_EQ(p.rowCount(), 1);
+    EXPECT_EQ(p.value(0, QStringLiteral("f_Text")).toString(), QStringLiteral("2 units"));
+    EXPECT_EQ(p.value(0, QStringLiteral("f_Code")).toString(), QStringLiteral("code 100001"));
+}
+
 TEST_P(StatementsTest, UniqueIndexGuardCreatesTheIndexOnce)
 {
     const QString look = QStringLiteral("Select 1 From Sysobjects Where name = 'tb202406_Xsmxzb_Unique'");

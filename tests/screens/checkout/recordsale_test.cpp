@@ -364,5 +364,18 @@ TEST(VerifyStored, NoQueryWithoutAMonth)
     EXPECT_THAT(VerifyStoredSql(s).toStdString(), ::testing::HasSubstr("zb.f_Djh = '1''2'"));
 }
 
+// The host keeps codes without surrounding blanks; the check looks for them
+// the same way.
+TEST(VerifyStored, LooksForTheCodesAsTheHostStoresThem)
+{
+    SaleSession s;
+    s.Dqny = QStringLiteral("201001");
+    s.Djh = QStringLiteral(" 0000000007 ");
+    s.Gzbm = QStringLiteral("01 ");
+    const std::string sql = VerifyStoredSql(s).toStdString();
+    EXPECT_THAT(sql, ::testing::HasSubstr("zb.f_Djh = '0000000007'"));
+    EXPECT_THAT(sql, ::testing::HasSubstr("zb.f_Bmbm = '01'"));
+}
+
 } // namespace
 } // namespace qiantai
