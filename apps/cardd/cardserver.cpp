@@ -30,7 +30,7 @@ bool CardServer::bind(const std::string& address, int port, const ServerTls& tls
     server_->set_payload_max_length(64 * 1024);
     server_->set_keep_alive_max_count(1);
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
-        const auto reply = HandleJsonRpc(request.body, methods_);
+        const auto reply = HandleJsonRpc(request.body, methods_, request.remote_addr);
         if (reply)
             response.set_content(*reply, "application/json");
         else
@@ -76,9 +76,25 @@ void CardServer::stop()
 
 RpcMethods CardMethods(CardService& service)
 {
+    // The methods that check passwords or move money run only as single
+    // calls with an id.
+    const bool single = true;
     return {
-        {"QueryCard", [&service](const nlohmann::json& params) { return service.queryCard(params); }},
-        {"PayByCard", [&service](const nlohmann::json& params) { return service.payByCard(params); }},
+        {"QueryCard",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.queryCard(params, call); },
+                   single)},
+        {"PayByCard",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.payByCard(params, call); },
+                   single)},
+        {"PaymentStatus", RpcMethod([&service](const nlohmann::json& params, const CallContext& call) {
+             return service.paymentStatus(params, call);
+         })},
+        {"ReverseCharge",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.reverseCharge(params, call); },
+                   single)},
     };
 }
 

@@ -42,7 +42,8 @@ private:
     std::atomic<bool> runFinished_{false};
 };
 
-// The methods QueryCard and PayByCard of `service`.
+// The methods QueryCard, PayByCard, PaymentStatus and ReverseCharge of
+// `service`.
 class CardService;
 RpcMethods CardMethods(CardService& service);
 
