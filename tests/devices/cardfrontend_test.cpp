@@ -182,7 +182,7 @@ TEST_F(FrontEndClient, RefusalsCarryTheFrontEndsText)
 {
     CardFrontEndResult r = client().queryCard(MemberQuery(QStringLiteral("12345")));
     EXPECT_EQ(r.status, CardFrontEndStatus::Refused);
-    EXPECT_EQ(r.refusal.toString(), QString::fromUtf8("会员卡密码错误"));
+    EXPECT_EQ(r.refusal.toString(), QString::fromUtf8("会员卡号或密码错误"));
 
     r = client().payByCard(MemberPayment(QStringLiteral("0000000001"), 500.01), QStringLiteral("p1"),
                            Token());
