@@ -110,6 +110,11 @@ int main(int argc, char** argv)
         QStringLiteral("seconds"), QStringLiteral("300"));
     const QCommandLineOption cert(QStringLiteral("tls-cert"), QStringLiteral("PEM certificate: serve HTTPS."),
                                   QStringLiteral("file"));
+    const QCommandLineOption tills(
+        QStringLiteral("till-keys"),
+        QStringLiteral("File of \"till-name key\" lines: serve only tills that send one of the keys "
+                       "([CardFrontEnd] TillKey); the journal records the till's name."),
+        QStringLiteral("file"));
     const QCommandLineOption key(QStringLiteral("tls-key"), QStringLiteral("PEM private key of --tls-cert."),
                                  QStringLiteral("file"));
     parser.addOptions({listen, port, db, passwordFile, wait, demo, resetAll, lockAttempts, lockMinutes,
@@ -175,6 +180,14 @@ int main(int argc, char** argv)
 
     CardService service(store, settings);
     CardServer server(CardMethods(service));
+    if (parser.isSet(tills)) {
+        TillKeys keys;
+        if (!keys.load(parser.value(tills), &error)) {
+            std::fprintf(stderr, "qiantai-cardd: %s\n", qPrintable(error));
+            return 2;
+        }
+        server.setTillKeys(std::move(keys));
+    }
     std::string bindError;
     const ServerTls tls{parser.value(cert).toStdString(), parser.value(key).toStdString()};
     if (!server.bind(parser.value(listen).toStdString(), portNumber, tls, &bindError)) {

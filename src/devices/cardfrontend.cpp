@@ -93,6 +93,8 @@ std::unique_ptr<httplib::ClientImpl> MakeClient(const CardFrontEndSettings& s)
         client = std::make_unique<httplib::ClientImpl>(host, s.port);
     }
     client->set_keep_alive(false);
+    if (!s.tillKey.isEmpty())
+        client->set_bearer_token_auth(s.tillKey.toStdString());
     client->set_connection_timeout(s.connectTimeoutSeconds, 0);
     const long readMs = s.readTimeoutMs > 0 ? s.readTimeoutMs : 1000L * s.readTimeoutSeconds;
     client->set_read_timeout(readMs / 1000, (readMs % 1000) * 1000);
@@ -180,6 +182,9 @@ CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantLi
                               << "failed:" << httplib::to_string(reply.error()).c_str();
         return Failure(TransportStatus(reply.error()), TransportError(reply.error(), endpoint));
     }
+    if (reply->status == 401)
+        return Failure(CardFrontEndStatus::ConnectionFailed,
+                       QStringLiteral("%1 不认可本收银台的 TillKey").arg(endpoint));
     if (reply->status != 200)
         return BadAnswer(QStringLiteral("卡前置机应答 HTTP %1").arg(reply->status));
 

@@ -18,6 +18,8 @@ struct CardFrontEndSettings {
     // PEM file of the certificate authorities trusted with TLS; empty: the
     // system's.
     QString caFile;
+    // This till's key at the front-end (sent as a bearer token); empty: none.
+    QString tillKey;
 };
 
 // Fills host and port of `settings` from the front-end's machine name

@@ -4,6 +4,9 @@
 #include "cardservice.h"
 #include "cardstore.h"
 
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +33,17 @@ protected:
         store_->setPasswordCost(HashCost::Minimum);
         service_ = std::make_unique<CardService>(*store_);
         server_ = std::make_unique<CardServer>(CardMethods(*service_));
+        if (!tillKeys_.isEmpty()) {
+            const QString file = dir_.filePath(QStringLiteral("tills"));
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(tillKeys_);
+            f.close();
+            TillKeys keys;
+            QString error;
+            ASSERT_TRUE(keys.load(file, &error)) << error.toStdString();
+            server_->setTillKeys(keys);
+        }
         std::string bindError;
         ASSERT_TRUE(server_->bind("127.0.0.1", 0, {}, &bindError)) << bindError;
         thread_ = std::thread([this] { server_->run(); });
@@ -46,8 +60,11 @@ protected:
     {
         httplib::Client client("127.0.0.1", server_->port());
         client.set_read_timeout(5, 0);
+        if (!tillKey_.empty())
+            client.set_bearer_token_auth(tillKey_);
         const auto reply = client.Post("/rpc", body, "application/json");
         EXPECT_TRUE(reply) << "no answer";
+        status_ = reply ? reply->status : 0;
         return reply ? reply->body : std::string();
     }
     // One call with an id; `context` travels beside the params.
@@ -93,6 +110,18 @@ protected:
     std::unique_ptr<CardServer> server_;
     std::thread thread_;
     long long id_ = 0;
+    QByteArray tillKeys_; // the server's till key file; empty: none
+    std::string tillKey_; // what the client sends
+    int status_ = 0;      // HTTP status of the last reply
+};
+
+class CardServerWithTillKeys : public CardServerHttp {
+protected:
+    void SetUp() override
+    {
+        tillKeys_ = "# store 01\ntill-01 0123456789abcdef0001\ntill-02 0123456789abcdef0002\n";
+        CardServerHttp::SetUp();
+    }
 };
 
 } // namespace
@@ -211,4 +240,65 @@ TEST_F(CardServerHttp, PasswordGuessesLockTheCardAndTellNothing)
     EXPECT_FALSE(locked.dump().find("500") != std::string::npos) << locked.dump();
     // Another card is not affected.
     EXPECT_EQ(Call("QueryCard", MemberQuery("8800000002", "654321"))["result"]["ok"], true);
+}
+
+TEST_F(CardServerWithTillKeys, OnlyTillsWithAKeyAreServedAndTheJournalNamesThem)
+{
+    for (const std::string key : {"", "0123456789abcdef0009"}) {
+        SCOPED_TRACE(key);
+        tillKey_ = key;
+        EXPECT_TRUE(Call("QueryCard", MemberQuery("8800000001", "123456")).is_null());
+        EXPECT_EQ(status_, 401);
+    }
+    tillKey_ = "0123456789abcdef0002";
+    const std::string token = Token(MemberQuery("8800000001", "123456"));
+    ASSERT_FALSE(token.empty());
+    // The token is the till's: another till cannot spend it.
+    tillKey_ = "0123456789abcdef0001";
+    EXPECT_EQ(
+        Call("PayByCard", MemberPayment("D1", 10), {{"paymentId", "k1"}, {"token", token}})["result"]["ok"],
+        false);
+    tillKey_ = "0123456789abcdef0002";
+    ASSERT_EQ(
+        Call("PayByCard", MemberPayment("D1", 10), {{"paymentId", "k1"}, {"token", token}})["result"]["ok"],
+        true);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tills"));
+        db.setDatabaseName(dir_.filePath(QStringLiteral("cards.sqlite")));
+        ASSERT_TRUE(db.open());
+        QSqlQuery q(db);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT till FROM card_journal WHERE state = 'done'")));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.value(0).toString(), QStringLiteral("till-02"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tills"));
+}
+
+TEST(TillKeys, AFileThatIsNotNamesAndKeysIsRefused)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* text;
+        bool ok;
+    } cases[] = {
+        {"till-01 0123456789abcdef\n", true},
+        {"# none yet\n\n", true},
+        {"till-01 short\n", false},
+        {"till-01\n", false},
+        {"till-01 0123456789abcdef extra\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        QFile f(dir.filePath(QStringLiteral("tills")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.text);
+        f.close();
+        TillKeys keys;
+        QString error;
+        EXPECT_EQ(keys.load(f.fileName(), &error), c.ok) << error.toStdString();
+    }
+    TillKeys keys;
+    QString error;
+    EXPECT_FALSE(keys.load(dir.filePath(QStringLiteral("missing")), &error));
 }
