@@ -281,6 +281,44 @@ ChargeAnswer Replayed(qint64 id)
     return a;
 }
 
+// A write transaction on one payment id: its journal row read first.
+class PaymentTransaction {
+public:
+    PaymentTransaction(const StoreLocation& location, const QString& paymentId)
+        : c(location), key(PaymentKey(paymentId))
+    {
+        if (!c.ok())
+            failure_ = c.error();
+        else if (!c.begin())
+            failure_ = c.db().lastError().text();
+        else if (!ReadJournal(c, key, &row, &error)) {
+            failure_ = error;
+            c.rollback();
+        }
+    }
+    // False when the transaction could not begin; failed() says why.
+    bool ok() const { return failure_.isNull(); }
+    ChargeAnswer failed() const { return Failure<ChargeAnswer>(failure_); }
+    ChargeAnswer fail(const QString& text)
+    {
+        c.rollback();
+        return Failure<ChargeAnswer>(text);
+    }
+    ChargeAnswer refuse(const QString& text)
+    {
+        c.rollback();
+        return Refusal<ChargeAnswer>(text);
+    }
+
+    Connection c;
+    const QString key;
+    JournalRow row;
+    QString error;
+
+private:
+    QString failure_;
+};
+
 // A payment id met again: its first charge stands, for that charge only.
 ChargeAnswer Repeat(const JournalRow& row, const QString& type, const Charge& charge)
 {
@@ -621,25 +659,16 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
         return Refusal<ChargeAnswer>(QStringLiteral("支付金额无效"));
     // The till's payment id is the charge's identity: a repeat of it (a
     // resend after a lost answer) is answered as done without a second debit.
-    const QString key = PaymentKey(charge.paymentId);
     const QString type = QStringLiteral("0");
-    Connection c(location_);
-    if (!c.ok())
-        return Failure<ChargeAnswer>(c.error());
-    if (!c.begin())
-        return Failure<ChargeAnswer>(c.db().lastError().text());
-    QString error;
-    auto fail = [&](const QString& text) {
-        c.rollback();
-        return Failure<ChargeAnswer>(text);
-    };
-    auto refuse = [&](const QString& text) {
-        c.rollback();
-        return Refusal<ChargeAnswer>(text);
-    };
-    JournalRow row;
-    if (!ReadJournal(c, key, &row, &error))
-        return fail(error);
+    PaymentTransaction t(location_, charge.paymentId);
+    const QString& key = t.key;
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
     if (row.id != 0) {
         c.rollback();
         return Repeat(row, type, charge);
@@ -690,25 +719,16 @@ ChargeAnswer CardStore::chargeCertificate(const Charge& charge)
 {
     if (charge.paymentId.isEmpty())
         return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
-    const QString key = PaymentKey(charge.paymentId);
     const QString type = QStringLiteral("1");
-    Connection c(location_);
-    if (!c.ok())
-        return Failure<ChargeAnswer>(c.error());
-    if (!c.begin())
-        return Failure<ChargeAnswer>(c.db().lastError().text());
-    QString error;
-    auto fail = [&](const QString& text) {
-        c.rollback();
-        return Failure<ChargeAnswer>(text);
-    };
-    auto refuse = [&](const QString& text) {
-        c.rollback();
-        return Refusal<ChargeAnswer>(text);
-    };
-    JournalRow row;
-    if (!ReadJournal(c, key, &row, &error))
-        return fail(error);
+    PaymentTransaction t(location_, charge.paymentId);
+    const QString& key = t.key;
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
     if (row.id != 0) {
         c.rollback();
         return Repeat(row, type, charge);
@@ -800,24 +820,14 @@ ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& t
 {
     if (paymentId.isEmpty())
         return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
-    const QString key = PaymentKey(paymentId);
-    Connection c(location_);
-    if (!c.ok())
-        return Failure<ChargeAnswer>(c.error());
-    if (!c.begin())
-        return Failure<ChargeAnswer>(c.db().lastError().text());
-    QString error;
-    auto fail = [&](const QString& text) {
-        c.rollback();
-        return Failure<ChargeAnswer>(text);
-    };
-    auto refuse = [&](const QString& text) {
-        c.rollback();
-        return Refusal<ChargeAnswer>(text);
-    };
-    JournalRow row;
-    if (!ReadJournal(c, key, &row, &error))
-        return fail(error);
+    PaymentTransaction t(location_, paymentId);
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
     if (row.id == 0 || row.state == Closed)
         return refuse(QStringLiteral("没有这笔支付"));
     if (row.state == GivenBack) {

@@ -1,8 +1,6 @@
 #include "devices/cardfrontend.h"
 
-#include "cardserver.h"
-#include "cardservice.h"
-#include "cardstore.h"
+#include "cardserverkit.h"
 
 #include <QTemporaryDir>
 
@@ -96,15 +94,8 @@ class FrontEndClient : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        StoreLocation location;
-        location.database = dir_.filePath(QStringLiteral("cards.sqlite"));
-        store_ = std::make_unique<CardStore>(location);
-        QString error;
-        ASSERT_TRUE(store_->initialise(&error)) << error.toStdString();
-        ASSERT_TRUE(store_->putDemoData(HashCost::Minimum, &error)) << error.toStdString();
-        store_->setPasswordCost(HashCost::Minimum);
-        service_ = std::make_unique<CardService>(*store_);
+        ASSERT_TRUE(cards_.ok) << cards_.error.toStdString();
+        service_ = std::make_unique<CardService>(*cards_.store);
         RpcMethods methods = CardMethods(*service_);
         // A charge whose answer comes late, after it committed.
         const RpcMethod pay = methods["PayByCard"];
@@ -116,17 +107,10 @@ protected:
                 return result;
             },
             true);
-        server_ = std::make_unique<CardServer>(methods);
-        std::string bindError;
-        ASSERT_TRUE(server_->bind("127.0.0.1", 0, {}, &bindError)) << bindError;
-        thread_ = std::thread([this] { server_->run(); });
+        server_ = std::make_unique<qiantai::test::RunningCardServer>(methods);
+        ASSERT_TRUE(server_->ok) << server_->error;
     }
-    void TearDown() override
-    {
-        server_->stop();
-        if (thread_.joinable())
-            thread_.join();
-    }
+    void TearDown() override { server_.reset(); }
 
     CardFrontEndClient client() { return CardFrontEndClient(Loopback(server_->port())); }
     // The token of a password query of card 8800000001.
@@ -155,11 +139,9 @@ protected:
                 QString()};
     }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<CardStore> store_;
+    qiantai::test::DemoCardStore cards_;
     std::unique_ptr<CardService> service_;
-    std::unique_ptr<CardServer> server_;
-    std::thread thread_;
+    std::unique_ptr<qiantai::test::RunningCardServer> server_;
     std::atomic<int> answerDelayMs_{0};
 };
 

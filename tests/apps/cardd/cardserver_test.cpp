@@ -1,8 +1,6 @@
 // The card server through HTTP on loopback: the money rules as a till (or
 // anything else on the network) meets them.
-#include "cardserver.h"
-#include "cardservice.h"
-#include "cardstore.h"
+#include "cardserverkit.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -11,8 +9,6 @@
 
 #include <gtest/gtest.h>
 #include <httplib.h>
-
-#include <thread>
 
 using namespace qiantai::cardd;
 using nlohmann::json;
@@ -23,36 +19,21 @@ class CardServerHttp : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir_.isValid());
-        StoreLocation location;
-        location.database = dir_.filePath(QStringLiteral("cards.sqlite"));
-        store_ = std::make_unique<CardStore>(location);
-        QString error;
-        ASSERT_TRUE(store_->initialise(&error)) << error.toStdString();
-        ASSERT_TRUE(store_->putDemoData(HashCost::Minimum, &error)) << error.toStdString();
-        store_->setPasswordCost(HashCost::Minimum);
+        ASSERT_TRUE(cards_.ok) << cards_.error.toStdString();
+        store_ = cards_.store.get();
         service_ = std::make_unique<CardService>(*store_);
-        server_ = std::make_unique<CardServer>(CardMethods(*service_));
+        TillKeys keys;
         if (!tillKeys_.isEmpty()) {
-            const QString file = dir_.filePath(QStringLiteral("tills"));
+            const QString file = cards_.dir.filePath(QStringLiteral("tills"));
             QFile f(file);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(tillKeys_);
             f.close();
-            TillKeys keys;
             QString error;
             ASSERT_TRUE(keys.load(file, &error)) << error.toStdString();
-            server_->setTillKeys(keys);
         }
-        std::string bindError;
-        ASSERT_TRUE(server_->bind("127.0.0.1", 0, {}, &bindError)) << bindError;
-        thread_ = std::thread([this] { server_->run(); });
-    }
-    void TearDown() override
-    {
-        server_->stop();
-        if (thread_.joinable())
-            thread_.join();
+        server_ = std::make_unique<qiantai::test::RunningCardServer>(CardMethods(*service_), keys);
+        ASSERT_TRUE(server_->ok) << server_->error;
     }
 
     // The raw reply body of `body`; empty when there was none (HTTP 204).
@@ -104,11 +85,10 @@ protected:
         return card.balanceFen;
     }
 
-    QTemporaryDir dir_;
-    std::unique_ptr<CardStore> store_;
+    qiantai::test::DemoCardStore cards_;
+    CardStore* store_ = nullptr;
     std::unique_ptr<CardService> service_;
-    std::unique_ptr<CardServer> server_;
-    std::thread thread_;
+    std::unique_ptr<qiantai::test::RunningCardServer> server_;
     long long id_ = 0;
     QByteArray tillKeys_; // the server's till key file; empty: none
     std::string tillKey_; // what the client sends
@@ -264,7 +244,7 @@ TEST_F(CardServerWithTillKeys, OnlyTillsWithAKeyAreServedAndTheJournalNamesThem)
         true);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tills"));
-        db.setDatabaseName(dir_.filePath(QStringLiteral("cards.sqlite")));
+        db.setDatabaseName(cards_.location.database);
         ASSERT_TRUE(db.open());
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec(QStringLiteral("SELECT till FROM card_journal WHERE state = 'done'")));

@@ -1,3 +1,4 @@
+#include "cardserverkit.h"
 #include "cardservice.h"
 
 #include <QTemporaryDir>
@@ -21,15 +22,9 @@ CallContext Beside(const std::string& paymentId, const json& token)
 
 TEST(CardService, RequestArraysOfEachCardType)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    StoreLocation location;
-    location.database = dir.filePath(QStringLiteral("cards.sqlite"));
-    CardStore store(location);
-    QString error;
-    ASSERT_TRUE(store.initialise(&error)) << error.toStdString();
-    ASSERT_TRUE(store.putDemoData(HashCost::Minimum, &error)) << error.toStdString();
-    store.setPasswordCost(HashCost::Minimum);
+    qiantai::test::DemoCardStore cards;
+    ASSERT_TRUE(cards.ok) << cards.error.toStdString();
+    CardStore& store = *cards.store;
     CardService service(store);
 
     const CallContext till = Beside("", nullptr);
@@ -100,15 +95,9 @@ TEST(CardService, RequestArraysOfEachCardType)
 
 TEST(CardService, QueriesAreLimitedPerTill)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    StoreLocation location;
-    location.database = dir.filePath(QStringLiteral("cards.sqlite"));
-    CardStore store(location);
-    QString error;
-    ASSERT_TRUE(store.initialise(&error)) << error.toStdString();
-    ASSERT_TRUE(store.putDemoData(HashCost::Minimum, &error)) << error.toStdString();
-    store.setPasswordCost(HashCost::Minimum);
+    qiantai::test::DemoCardStore cards;
+    ASSERT_TRUE(cards.ok) << cards.error.toStdString();
+    CardStore& store = *cards.store;
     ServiceSettings settings;
     settings.queriesPerMinute = 3;
     CardService service(store, settings);
