@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     const QCommandLineOption key(QStringLiteral("tls-key"), QStringLiteral("PEM private key of --tls-cert."),
                                  QStringLiteral("file"));
     parser.addOptions({listen, port, db, passwordFile, wait, demo, resetAll, lockAttempts, lockMinutes,
-                       queryRate, tokenSeconds, cert, key});
+                       queryRate, tokenSeconds, tills, cert, key});
     parser.process(app);
 
     StoreLocation location;
