@@ -30,7 +30,20 @@ bool CardServer::bind(const std::string& address, int port, const ServerTls& tls
     server_->set_payload_max_length(64 * 1024);
     server_->set_keep_alive_max_count(1);
     auto handler = [this](const httplib::Request& request, httplib::Response& response) {
-        const auto reply = HandleJsonRpc(request.body, methods_);
+        std::string till = request.remote_addr;
+        if (!tillKeys_.empty()) {
+            const std::string authorization = request.get_header_value("Authorization");
+            const std::string bearer = "Bearer ";
+            till = authorization.compare(0, bearer.size(), bearer) == 0
+                       ? tillKeys_.tillOf(authorization.substr(bearer.size()))
+                       : std::string();
+            if (till.empty()) {
+                response.status = 401;
+                response.set_header("WWW-Authenticate", "Bearer");
+                return;
+            }
+        }
+        const auto reply = HandleJsonRpc(request.body, methods_, till);
         if (reply)
             response.set_content(*reply, "application/json");
         else
@@ -76,9 +89,25 @@ void CardServer::stop()
 
 RpcMethods CardMethods(CardService& service)
 {
+    // The methods that check passwords or move money run only as single
+    // calls with an id.
+    const bool single = true;
     return {
-        {"QueryCard", [&service](const nlohmann::json& params) { return service.queryCard(params); }},
-        {"PayByCard", [&service](const nlohmann::json& params) { return service.payByCard(params); }},
+        {"QueryCard",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.queryCard(params, call); },
+                   single)},
+        {"PayByCard",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.payByCard(params, call); },
+                   single)},
+        {"PaymentStatus", RpcMethod([&service](const nlohmann::json& params, const CallContext& call) {
+             return service.paymentStatus(params, call);
+         })},
+        {"ReverseCharge",
+         RpcMethod([&service](const nlohmann::json& params,
+                              const CallContext& call) { return service.reverseCharge(params, call); },
+                   single)},
     };
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "jsonrpc.h"
+#include "tillkeys.h"
 
 #include <atomic>
 #include <memory>
@@ -25,6 +26,10 @@ public:
     CardServer(const CardServer&) = delete;
     CardServer& operator=(const CardServer&) = delete;
 
+    // With keys, only a till that sends one of them is served (others get
+    // HTTP 401), known by its name; without, a caller is known by its
+    // address. Call before bind().
+    void setTillKeys(TillKeys keys) { tillKeys_ = std::move(keys); }
     // Binds `address`:`port` (port 0: any free port). False with the reason.
     bool bind(const std::string& address, int port, const ServerTls& tls, std::string* error);
     int port() const { return port_; }
@@ -35,6 +40,7 @@ public:
 
 private:
     RpcMethods methods_;
+    TillKeys tillKeys_;
     std::unique_ptr<httplib::Server> server_;
     int port_ = 0;
     std::atomic<bool> stopRequested_{false};
@@ -42,7 +48,8 @@ private:
     std::atomic<bool> runFinished_{false};
 };
 
-// The methods QueryCard and PayByCard of `service`.
+// The methods QueryCard, PayByCard, PaymentStatus and ReverseCharge of
+// `service`.
 class CardService;
 RpcMethods CardMethods(CardService& service);
 

@@ -1,5 +1,6 @@
 #include "cardservice.h"
 
+#include "host/cardmask.h"
 #include "host/money.h"
 
 #include <QDebug>
@@ -78,20 +79,47 @@ double Yuan(qint64 fen)
     return double(fen) / 100.0;
 }
 
-} // namespace
-
-std::string LastFour(const QString& cardNo)
+// What a charge token is bound to: the card type and number.
+std::string Subject(const QString& type, const QString& number)
 {
-    return ("****" + cardNo.right(4)).toStdString();
+    return (type + QLatin1Char('|') + number).toStdString();
 }
 
-nlohmann::json CardService::queryCard(const nlohmann::json& params)
+QString PaymentId(const nlohmann::json& params)
 {
-    if (CardType(params) == QLatin1String("0")) {
-        RequireArray(params, 6, "a member card query");
+    RequireArray(params, 1, "a payment id");
+    const QString id = Text(params, 0);
+    if (id.isEmpty() || id.size() > 64)
+        throw InvalidParams("element 0 is not a payment id");
+    return id;
+}
+
+QString TillOf(const CallContext& call)
+{
+    return QString::fromStdString(call.till);
+}
+
+} // namespace
+
+CardService::CardService(CardStore& store, ServiceSettings settings)
+    : store_(store), settings_(settings), tokens_(std::chrono::seconds(qMax(1, settings.tokenSeconds))),
+      queries_(settings.queriesPerMinute)
+{
+}
+
+nlohmann::json CardService::queryCard(const nlohmann::json& params, const CallContext& call)
+{
+    const QString type = CardType(params);
+    RequireArray(params, type == QLatin1String("0") ? 6 : 3, "a card query");
+    if (!queries_.admit(call.till)) {
+        qWarning().noquote() << "QueryCard refused: too many queries from" << TillOf(call);
+        return Refused(QStringLiteral("查询过于频繁,请稍后再试"));
+    }
+    if (type == QLatin1String("0")) {
         const QString cardNo = Text(params, 1);
-        const MemberAnswer a = store_.queryMember(cardNo, Text(params, 2).toStdString());
-        qInfo().noquote() << "QueryCard member" << LastFour(cardNo).c_str() << "->" << OutcomeText(a.outcome);
+        const MemberAnswer a = store_.queryMember(cardNo, Text(params, 2).toStdString(), settings_.lock);
+        qInfo().noquote() << "QueryCard member" << MaskCardNumber(cardNo) << "from" << TillOf(call) << "->"
+                          << OutcomeText(a.outcome);
         if (a.outcome == Outcome::Failed)
             throw ServiceFailure(a.message.toStdString());
         if (a.outcome == Outcome::Refused)
@@ -105,22 +133,23 @@ nlohmann::json CardService::queryCard(const nlohmann::json& params)
                                        double(a.card.points),
                                        0.0,
                                        0};
-        return {{"ok", true}, {"answer", answer}};
+        return {{"ok", true}, {"answer", answer}, {"token", tokens_.issue(Subject(type, cardNo), call.till)}};
     }
-    RequireArray(params, 3, "a welfare certificate query");
     const QString certificateNo = Text(params, 1);
     const CertificateAnswer a = store_.queryCertificate(certificateNo);
-    qInfo().noquote() << "QueryCard certificate" << certificateNo << "->" << OutcomeText(a.outcome);
+    qInfo().noquote() << "QueryCard certificate" << MaskCardNumber(certificateNo) << "from" << TillOf(call)
+                      << "->" << OutcomeText(a.outcome);
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)
         return Refused(a.message);
     const nlohmann::json answer = {"1", a.certificate.certificateNo.toStdString(),
                                    Yuan(a.certificate.faceValueFen), Yuan(a.certificate.deductionFen)};
-    return {{"ok", true}, {"answer", answer}};
+    return {
+        {"ok", true}, {"answer", answer}, {"token", tokens_.issue(Subject(type, certificateNo), call.till)}};
 }
 
-nlohmann::json CardService::payByCard(const nlohmann::json& params)
+nlohmann::json CardService::payByCard(const nlohmann::json& params, const CallContext& call)
 {
     Charge charge;
     ChargeAnswer a;
@@ -146,11 +175,58 @@ nlohmann::json CardService::payByCard(const nlohmann::json& params)
     }
     if (charge.documentNo.trimmed().isEmpty())
         return Refused(QStringLiteral("缺少单据号"));
+    charge.paymentId = QString::fromStdString(call.text("paymentId"));
+    charge.till = TillOf(call);
+    if (charge.paymentId.isEmpty() || charge.paymentId.size() > 64)
+        return Refused(QStringLiteral("缺少支付编号"));
+    const QString type = member ? QStringLiteral("0") : QStringLiteral("1");
+    const std::string subject = Subject(type, charge.cardNo);
+    const std::string token = call.text("token");
+    // A resend of a payment already met needs no token: the store answers
+    // it from the journal. A new one spends the token of its card's query.
+    const StatusAnswer known = store_.paymentStatus(charge.paymentId, false);
+    if (known.outcome == Outcome::Failed)
+        throw ServiceFailure(known.message.toStdString());
+    const bool spent = !known.known;
+    if (spent && !tokens_.take(token, subject, call.till)) {
+        qWarning().noquote() << "PayByCard refused: no valid charge token from" << TillOf(call);
+        return Refused(member ? QStringLiteral("会员卡未经密码验证,请重新刷卡")
+                              : QStringLiteral("福利证未经查询验证,请重新输入券号"));
+    }
     a = member ? store_.chargeMember(charge) : store_.chargeCertificate(charge);
-    qInfo().noquote() << "PayByCard" << (member ? "member" : "certificate")
-                      << (member ? QString::fromStdString(LastFour(charge.cardNo)) : charge.cardNo)
-                      << "document" << charge.documentNo << "fen" << charge.amountFen << "->"
-                      << int(a.outcome) << (a.replayed ? "(repeat, not charged again)" : "");
+    if (spent && (a.outcome != Outcome::Done || a.replayed))
+        tokens_.giveBack(token, subject, call.till);
+    qInfo().noquote() << "PayByCard" << (member ? "member" : "certificate") << MaskCardNumber(charge.cardNo)
+                      << "document" << charge.documentNo << "fen" << charge.amountFen << "from" << charge.till
+                      << "->" << OutcomeText(a.outcome) << (a.replayed ? "(repeat, not charged again)" : "");
+    if (a.outcome == Outcome::Failed)
+        throw ServiceFailure(a.message.toStdString());
+    if (a.outcome == Outcome::Refused)
+        return Refused(a.message);
+    return {{"ok", true}, {"journal", a.journalId}};
+}
+
+nlohmann::json CardService::paymentStatus(const nlohmann::json& params, const CallContext& call)
+{
+    const QString id = PaymentId(params);
+    const StatusAnswer a = store_.paymentStatus(id);
+    if (a.outcome == Outcome::Failed)
+        throw ServiceFailure(a.message.toStdString());
+    if (a.outcome == Outcome::Refused)
+        return Refused(a.message);
+    const char* state = a.state == PaymentState::Done       ? "done"
+                        : a.state == PaymentState::Reversed ? "reversed"
+                                                            : "none";
+    qInfo().noquote() << "PaymentStatus from" << TillOf(call) << "->" << state;
+    return {{"ok", true}, {"state", state}, {"journal", a.journalId}};
+}
+
+nlohmann::json CardService::reverseCharge(const nlohmann::json& params, const CallContext& call)
+{
+    const QString id = PaymentId(params);
+    const ChargeAnswer a = store_.reverseCharge(id, TillOf(call));
+    qInfo().noquote() << "ReverseCharge journal" << a.journalId << "from" << TillOf(call) << "->"
+                      << OutcomeText(a.outcome);
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)

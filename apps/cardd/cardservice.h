@@ -2,6 +2,9 @@
 #pragma once
 
 #include "cardstore.h"
+#include "chargetokens.h"
+#include "jsonrpc.h"
+#include "querylimit.h"
 
 #include <nlohmann/json.hpp>
 
@@ -21,28 +24,44 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Results are {"ok": true, "answer": [...]} for a query, {"ok": true,
-// "journal": id} for a charge and {"ok": false, "refusal": "..."} for a no.
+struct ServiceSettings {
+    LockPolicy lock;
+    // Card queries (member cards and certificates together) per till and
+    // minute; 0: no limit.
+    int queriesPerMinute = 30;
+    // How long a query's charge token stays good.
+    int tokenSeconds = 300;
+};
+
+// Results are {"ok": true, "answer": [...], "token": "..."} for a query,
+// {"ok": true, "journal": id} for a charge and {"ok": false, "refusal":
+// "..."} for a no. A charge carries beside its params (in the call's context)
+// the till's "paymentId" and the "token" of the query that checked the card.
 class CardService {
 public:
-    explicit CardService(CardStore& store) : store_(store) {}
+    explicit CardService(CardStore& store, ServiceSettings settings = ServiceSettings());
 
     // Member card: ["0", card no, password, "1", "", unit code]
     //   answer: ["0", balance, 0, card no, 0, member account, points, 0, 0]
     // Welfare certificate: ["1", certificate no, unit code]
     //   answer: ["1", certificate no, face value, deduction]
-    nlohmann::json queryCard(const nlohmann::json& params);
+    nlohmann::json queryCard(const nlohmann::json& params, const CallContext& call = CallContext());
     // Member card: ["0", Djh, unit code, card no, member account, amount, "",
     //   cashier code, cashier name, station]
     // Welfare certificate: ["1", Djh, unit code, certificate no, "",
     //   cashier code, cashier name, station]
-    nlohmann::json payByCard(const nlohmann::json& params);
+    nlohmann::json payByCard(const nlohmann::json& params, const CallContext& call = CallContext());
+    // [payment id] -> {"ok": true, "state": "done" | "reversed" | "none",
+    //   "journal": id}; "none" closes the id: it can charge no more.
+    nlohmann::json paymentStatus(const nlohmann::json& params, const CallContext& call = CallContext());
+    // [payment id] -> {"ok": true, "journal": id}: the charge given back.
+    nlohmann::json reverseCharge(const nlohmann::json& params, const CallContext& call = CallContext());
 
 private:
     CardStore& store_;
+    ServiceSettings settings_;
+    ChargeTokens tokens_;
+    QueryLimit queries_;
 };
-
-// "****0001": what the server's log may show of a card number.
-std::string LastFour(const QString& cardNo);
 
 } // namespace qiantai::cardd

@@ -1,6 +1,8 @@
 #include "cardstore.h"
 
 #include <QDateTime>
+#include <QDebug>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -8,6 +10,9 @@
 #include <QVariant>
 
 #include <atomic>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace qiantai::cardd {
 
@@ -32,10 +37,21 @@ public:
             db.setUserName(location.user);
         if (!location.password.isEmpty())
             db.setPassword(location.password);
+        const int waitMs = qMax(1, location.waitMs);
         if (sqlite_)
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-        if (!db.open())
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(waitMs));
+        else
+            db.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(qMax(1, (waitMs + 999) / 1000)));
+        if (!db.open()) {
             error_ = db.lastError().text();
+            return;
+        }
+        if (!sqlite_) {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("SET lock_timeout = %1").arg(waitMs)) ||
+                !q.exec(QStringLiteral("SET statement_timeout = %1").arg(waitMs)))
+                error_ = q.lastError().text();
+        }
     }
     ~Connection()
     {
@@ -136,7 +152,37 @@ const char* const JournalColumns = " request_key TEXT NOT NULL UNIQUE,"
                                    " cashier_code TEXT,"
                                    " cashier_name TEXT,"
                                    " station_no TEXT,"
-                                   " created_at TEXT NOT NULL)";
+                                   " created_at TEXT NOT NULL,"
+                                   " state TEXT NOT NULL DEFAULT 'done',"
+                                   " till TEXT)";
+
+// Columns added after the first release: tables made by it get them here.
+const struct {
+    const char* table;
+    const char* column;
+    const char* definition;
+} AddedColumns[] = {
+    {"member_card", "failed_attempts", "BIGINT NOT NULL DEFAULT 0"},
+    {"member_card", "locked_until", "TEXT"},
+    {"card_journal", "state", "TEXT NOT NULL DEFAULT 'done'"},
+    {"card_journal", "till", "TEXT"},
+};
+
+// A journal row's state: charged, given back, or a payment id closed
+// without a charge.
+const QString Charged = QStringLiteral("done");
+const QString GivenBack = QStringLiteral("reversed");
+const QString Closed = QStringLiteral("void");
+
+QString UtcNow()
+{
+    return QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+}
+
+QString PaymentKey(const QString& paymentId)
+{
+    return QStringLiteral("pay:") + paymentId;
+}
 
 QString StatusRefusal(const QString& status)
 {
@@ -173,6 +219,43 @@ bool FindJournal(Connection& c, const QString& key, qint64* id, QString* error)
     return true;
 }
 
+struct JournalRow {
+    qint64 id = 0; // 0: no row
+    QString state;
+    QString cardType;
+    QString cardNo;
+    QString documentNo;
+    qint64 amountFen = 0;
+};
+
+bool ReadJournal(Connection& c, const QString& key, JournalRow* row, QString* error)
+{
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral("SELECT id, state, card_type, card_no, document_no, amount_fen FROM card_journal"
+                             " WHERE request_key = ?"),
+              {key}, error))
+        return false;
+    *row = JournalRow();
+    if (q.next())
+        *row = {q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                q.value(3).toString(),   q.value(4).toString(), q.value(5).toLongLong()};
+    return true;
+}
+
+bool SetJournalState(Connection& c, qint64 id, const QString& state, QString* error)
+{
+    QSqlQuery q(c.db());
+    return Exec(q, QStringLiteral("UPDATE card_journal SET state = ? WHERE id = ?"), {state, id}, error);
+}
+
+bool HasColumn(Connection& c, const char* table, const char* column)
+{
+    QSqlQuery q(c.db());
+    return q.exec(
+        QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(QLatin1String(column), QLatin1String(table)));
+}
+
 bool InsertJournal(Connection& c, const QString& key, const QString& type, const Charge& charge,
                    const QVariant& balanceAfter, qint64* id, QString* error)
 {
@@ -180,10 +263,10 @@ bool InsertJournal(Connection& c, const QString& key, const QString& type, const
     if (!Exec(q,
               QStringLiteral(
                   "INSERT INTO card_journal (request_key, card_type, card_no, document_no, unit_code,"
-                  " amount_fen, balance_after_fen, cashier_code, cashier_name, station_no, created_at)"
-                  " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                  " amount_fen, balance_after_fen, cashier_code, cashier_name, station_no, created_at, state,"
+                  " till) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
               {key, type, charge.cardNo, charge.documentNo, charge.unitCode, charge.amountFen, balanceAfter,
-               charge.cashierCode, charge.cashierName, charge.stationNo, Now()},
+               charge.cashierCode, charge.cashierName, charge.stationNo, Now(), Charged, charge.till},
               error))
         return false;
     return FindJournal(c, key, id, error);
@@ -198,14 +281,67 @@ ChargeAnswer Replayed(qint64 id)
     return a;
 }
 
-// After a failed insert: a concurrent twin of the same request may have won.
-ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key, const QString& insertError)
+// A write transaction on one payment id: its journal row read first.
+class PaymentTransaction {
+public:
+    PaymentTransaction(const StoreLocation& location, const QString& paymentId)
+        : c(location), key(PaymentKey(paymentId))
+    {
+        if (!c.ok())
+            failure_ = c.error();
+        else if (!c.begin())
+            failure_ = c.db().lastError().text();
+        else if (!ReadJournal(c, key, &row, &error)) {
+            failure_ = error;
+            c.rollback();
+        }
+    }
+    // False when the transaction could not begin; failed() says why.
+    bool ok() const { return failure_.isNull(); }
+    ChargeAnswer failed() const { return Failure<ChargeAnswer>(failure_); }
+    ChargeAnswer fail(const QString& text)
+    {
+        c.rollback();
+        return Failure<ChargeAnswer>(text);
+    }
+    ChargeAnswer refuse(const QString& text)
+    {
+        c.rollback();
+        return Refusal<ChargeAnswer>(text);
+    }
+
+    Connection c;
+    const QString key;
+    JournalRow row;
+    QString error;
+
+private:
+    QString failure_;
+};
+
+// A payment id met again: its first charge stands, for that charge only.
+ChargeAnswer Repeat(const JournalRow& row, const QString& type, const Charge& charge)
+{
+    if (row.state == Closed)
+        return Refusal<ChargeAnswer>(QStringLiteral("该笔支付已作废,请重新支付"));
+    if (row.state == GivenBack)
+        return Refusal<ChargeAnswer>(QStringLiteral("该笔支付已撤销,请重新支付"));
+    if (row.cardType != type || row.cardNo != charge.cardNo || row.documentNo != charge.documentNo ||
+        (type == QLatin1String("0") && row.amountFen != charge.amountFen))
+        return Refusal<ChargeAnswer>(QStringLiteral("支付编号已用于另一笔支付"));
+    return Replayed(row.id);
+}
+
+// After a failed insert: a concurrent twin of the same payment (or the
+// status question that closed its id) may have won.
+ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key, const QString& type,
+                               const Charge& charge, const QString& insertError)
 {
     Connection c(location);
-    qint64 id = 0;
+    JournalRow row;
     QString error;
-    if (c.ok() && FindJournal(c, key, &id, &error) && id != 0)
-        return Replayed(id);
+    if (c.ok() && ReadJournal(c, key, &row, &error) && row.id != 0)
+        return Repeat(row, type, charge);
     return Failure<ChargeAnswer>(insertError);
 }
 
@@ -241,6 +377,15 @@ CardStore::CardStore(StoreLocation location) : location_(std::move(location)) {}
 
 bool CardStore::initialise(QString* error)
 {
+    if (location_.driver == QLatin1String("QSQLITE") && !location_.database.isEmpty() &&
+        location_.database != QLatin1String(":memory:")) {
+        // Created here, before SQLite would make it with the umask's mode;
+        // its -wal and -shm files take the mode of the database.
+        const QByteArray path = QFile::encodeName(location_.database);
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
     Connection c(location_);
     if (!c.ok()) {
         *error = c.error();
@@ -259,6 +404,53 @@ bool CardStore::initialise(QString* error)
             *error = q.lastError().text();
             return false;
         }
+    }
+    for (const auto& added : AddedColumns) {
+        if (HasColumn(c, added.table, added.column))
+            continue;
+        if (!q.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                        .arg(QLatin1String(added.table), QLatin1String(added.column),
+                             QLatin1String(added.definition)))) {
+            *error = q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}
+
+int CardStore::hasJournal(QString* error)
+{
+    Connection c(location_);
+    if (!c.ok()) {
+        *error = c.error();
+        return -1;
+    }
+    QSqlQuery q(c.db());
+    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE state <> ?"), {Closed}, error) ||
+        !q.next())
+        return -1;
+    return q.value(0).toLongLong() > 0 ? 1 : 0;
+}
+
+bool CardStore::eraseAll(QString* error)
+{
+    Connection c(location_);
+    if (!c.ok() || !c.begin()) {
+        *error = c.ok() ? c.db().lastError().text() : c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    for (const char* table : {"card_journal", "member_card", "welfare_certificate"}) {
+        if (!q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)))) {
+            *error = q.lastError().text();
+            c.rollback();
+            return false;
+        }
+    }
+    if (!c.commit()) {
+        *error = c.db().lastError().text();
+        c.rollback();
+        return false;
     }
     return true;
 }
@@ -354,7 +546,21 @@ bool CardStore::putDemoData(HashCost cost, QString* error)
     return true;
 }
 
-MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& password)
+const std::string& CardStore::unknownCardHash()
+{
+    std::lock_guard<std::mutex> lock(unknownCardHashMutex_);
+    if (unknownCardHash_.empty())
+        unknownCardHash_ = HashPassword("no card has this password", passwordCost_);
+    return unknownCardHash_;
+}
+
+QString CardOrPasswordRefusal()
+{
+    return QStringLiteral("会员卡号或密码错误");
+}
+
+MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& password,
+                                    const LockPolicy& policy)
 {
     Connection c(location_);
     if (!c.ok())
@@ -363,12 +569,15 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
     QString error;
     if (!Exec(q,
               QStringLiteral(
-                  "SELECT member_account, password_hash, balance_fen, points, status FROM member_card"
-                  " WHERE card_no = ?"),
+                  "SELECT member_account, password_hash, balance_fen, points, status, locked_until FROM"
+                  " member_card WHERE card_no = ?"),
               {cardNo}, &error))
         return Failure<MemberAnswer>(error);
-    if (!q.next())
-        return Refusal<MemberAnswer>(QStringLiteral("会员卡不存在"));
+    if (!q.next()) {
+        // The same work as a wrong password, so that time tells nothing.
+        VerifyPassword(unknownCardHash(), password);
+        return Refusal<MemberAnswer>(CardOrPasswordRefusal());
+    }
     MemberAnswer a;
     a.card.cardNo = cardNo;
     a.card.memberAccount = q.value(0).toString();
@@ -376,11 +585,44 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
     a.card.balanceFen = q.value(2).toLongLong();
     a.card.points = q.value(3).toLongLong();
     a.card.status = q.value(4).toString();
+    const QString lockedUntil = q.value(5).toString();
     q.finish();
-    if (!VerifyPassword(hash, password))
-        return Refusal<MemberAnswer>(QStringLiteral("会员卡密码错误"));
+    // The card's state first: a card that may not pay takes no guesses.
     if (a.card.status != QLatin1String("active"))
         return Refusal<MemberAnswer>(StatusRefusal(a.card.status));
+    if (!lockedUntil.isEmpty() && lockedUntil > UtcNow())
+        return Refusal<MemberAnswer>(QStringLiteral("会员卡密码错误次数过多,已锁定,请稍后再试"));
+    if (!VerifyPassword(hash, password)) {
+        // Counted in the database: a lock holds across connections, tills
+        // and restarts.
+        if (!Exec(q,
+                  QStringLiteral(
+                      "UPDATE member_card SET failed_attempts = failed_attempts + 1 WHERE card_no = ?"),
+                  {cardNo}, &error) ||
+            !Exec(q, QStringLiteral("SELECT failed_attempts FROM member_card WHERE card_no = ?"), {cardNo},
+                  &error) ||
+            !q.next())
+            return Failure<MemberAnswer>(error);
+        const qint64 failures = q.value(0).toLongLong();
+        q.finish();
+        if (failures >= qMax(1, policy.attempts)) {
+            const QString until = QDateTime::currentDateTimeUtc()
+                                      .addSecs(qint64(qMax(0, policy.minutes)) * 60)
+                                      .toString(Qt::ISODate);
+            if (!Exec(q,
+                      QStringLiteral(
+                          "UPDATE member_card SET failed_attempts = 0, locked_until = ? WHERE card_no = ?"),
+                      {until, cardNo}, &error))
+                return Failure<MemberAnswer>(error);
+        }
+        return Refusal<MemberAnswer>(CardOrPasswordRefusal());
+    }
+    if (!Exec(
+            q,
+            QStringLiteral("UPDATE member_card SET failed_attempts = 0, locked_until = NULL WHERE card_no = ?"
+                           " AND (failed_attempts <> 0 OR locked_until IS NOT NULL)"),
+            {cardNo}, &error))
+        return Failure<MemberAnswer>(error);
     a.outcome = Outcome::Done;
     return a;
 }
@@ -411,33 +653,25 @@ CertificateAnswer CardStore::queryCertificate(const QString& certificateNo)
 
 ChargeAnswer CardStore::chargeMember(const Charge& charge)
 {
+    if (charge.paymentId.isEmpty())
+        return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
     if (charge.amountFen <= 0)
         return Refusal<ChargeAnswer>(QStringLiteral("支付金额无效"));
-    // One document, unit, card and amount is one charge: a repeat of it (a
-    // retry after a lost answer) is answered as done without a second debit.
-    const QString key = QStringLiteral("0|%1|%2|%3|%4")
-                            .arg(charge.documentNo, charge.unitCode, charge.cardNo)
-                            .arg(charge.amountFen);
-    Connection c(location_);
-    if (!c.ok())
-        return Failure<ChargeAnswer>(c.error());
-    if (!c.begin())
-        return Failure<ChargeAnswer>(c.db().lastError().text());
-    QString error;
-    auto fail = [&](const QString& text) {
+    // The till's payment id is the charge's identity: a repeat of it (a
+    // resend after a lost answer) is answered as done without a second debit.
+    const QString type = QStringLiteral("0");
+    PaymentTransaction t(location_, charge.paymentId);
+    const QString& key = t.key;
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
+    if (row.id != 0) {
         c.rollback();
-        return Failure<ChargeAnswer>(text);
-    };
-    auto refuse = [&](const QString& text) {
-        c.rollback();
-        return Refusal<ChargeAnswer>(text);
-    };
-    qint64 id = 0;
-    if (!FindJournal(c, key, &id, &error))
-        return fail(error);
-    if (id != 0) {
-        c.rollback();
-        return Replayed(id);
+        return Repeat(row, type, charge);
     }
     QSqlQuery q(c.db());
     if (!Exec(q,
@@ -468,9 +702,10 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
         return fail(error);
     const qint64 after = q.value(0).toLongLong();
     q.finish();
-    if (!InsertJournal(c, key, QStringLiteral("0"), charge, after, &id, &error)) {
+    qint64 id = 0;
+    if (!InsertJournal(c, key, type, charge, after, &id, &error)) {
         c.rollback();
-        return AfterFailedInsert(location_, key, error);
+        return AfterFailedInsert(location_, key, type, charge, error);
     }
     if (!c.commit())
         return fail(c.db().lastError().text());
@@ -482,46 +717,35 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
 
 ChargeAnswer CardStore::chargeCertificate(const Charge& charge)
 {
-    // A certificate is charged once: its number is the request's identity.
-    const QString key = QStringLiteral("1|%1").arg(charge.cardNo);
-    Connection c(location_);
-    if (!c.ok())
-        return Failure<ChargeAnswer>(c.error());
-    if (!c.begin())
-        return Failure<ChargeAnswer>(c.db().lastError().text());
-    QString error;
-    auto fail = [&](const QString& text) {
+    if (charge.paymentId.isEmpty())
+        return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
+    const QString type = QStringLiteral("1");
+    PaymentTransaction t(location_, charge.paymentId);
+    const QString& key = t.key;
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
+    if (row.id != 0) {
         c.rollback();
-        return Failure<ChargeAnswer>(text);
-    };
-    auto refuse = [&](const QString& text) {
-        c.rollback();
-        return Refusal<ChargeAnswer>(text);
-    };
+        return Repeat(row, type, charge);
+    }
     QSqlQuery q(c.db());
-    if (!Exec(q,
-              QStringLiteral(
-                  "SELECT face_value_fen, state, used_document_no, used_unit_code FROM welfare_certificate"
-                  " WHERE certificate_no = ?"),
-              {charge.cardNo}, &error))
+    if (!Exec(
+            q,
+            QStringLiteral("SELECT face_value_fen, state FROM welfare_certificate WHERE certificate_no = ?"),
+            {charge.cardNo}, &error))
         return fail(error);
     if (!q.next())
         return refuse(QStringLiteral("福利证不存在"));
     const qint64 faceValue = q.value(0).toLongLong();
     const QString state = q.value(1).toString();
-    const QString usedBy = q.value(2).toString();
-    const QString usedUnit = q.value(3).toString();
     q.finish();
-    if (state == QLatin1String("used")) {
-        // The same document and unit asking again: its charge stands, once.
-        qint64 id = 0;
-        if (usedBy == charge.documentNo && usedUnit == charge.unitCode && FindJournal(c, key, &id, &error) &&
-            id != 0) {
-            c.rollback();
-            return Replayed(id);
-        }
+    if (state == QLatin1String("used"))
         return refuse(QStringLiteral("福利证已使用"));
-    }
     if (state != QLatin1String("unused"))
         return refuse(QStringLiteral("福利证已作废"));
     if (!Exec(q,
@@ -535,15 +759,105 @@ ChargeAnswer CardStore::chargeCertificate(const Charge& charge)
     Charge journal = charge;
     journal.amountFen = faceValue;
     qint64 id = 0;
-    if (!InsertJournal(c, key, QStringLiteral("1"), journal, QVariant(), &id, &error)) {
+    if (!InsertJournal(c, key, type, journal, QVariant(), &id, &error)) {
         c.rollback();
-        return AfterFailedInsert(location_, key, error);
+        return AfterFailedInsert(location_, key, type, journal, error);
     }
     if (!c.commit())
         return fail(c.db().lastError().text());
     ChargeAnswer a;
     a.outcome = Outcome::Done;
     a.journalId = id;
+    return a;
+}
+
+StatusAnswer CardStore::paymentStatus(const QString& paymentId, bool close)
+{
+    if (paymentId.isEmpty())
+        return Refusal<StatusAnswer>(QStringLiteral("缺少支付编号"));
+    const QString key = PaymentKey(paymentId);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        Connection c(location_);
+        if (!c.ok())
+            return Failure<StatusAnswer>(c.error());
+        if (!c.begin())
+            return Failure<StatusAnswer>(c.db().lastError().text());
+        QString error;
+        JournalRow row;
+        if (!ReadJournal(c, key, &row, &error)) {
+            c.rollback();
+            return Failure<StatusAnswer>(error);
+        }
+        StatusAnswer a;
+        a.outcome = Outcome::Done;
+        if (row.id != 0 || !close) {
+            c.rollback();
+            a.known = row.id != 0;
+            a.journalId = row.id;
+            a.amountFen = row.amountFen;
+            a.state = row.state == Charged     ? PaymentState::Done
+                      : row.state == GivenBack ? PaymentState::Reversed
+                                               : PaymentState::None;
+            return a;
+        }
+        // Never charged: close the id, so that a charge still on its way
+        // cannot commit after the till was told it was not made.
+        QSqlQuery q(c.db());
+        if (Exec(q,
+                 QStringLiteral(
+                     "INSERT INTO card_journal (request_key, card_type, card_no, document_no,"
+                     " unit_code, amount_fen, created_at, state) VALUES (?, '', '', '', '', 0, ?, ?)"),
+                 {key, Now(), Closed}, &error) &&
+            c.commit())
+            return a;
+        c.rollback();
+        // The charge won the race: read it again.
+    }
+    return Failure<StatusAnswer>(QStringLiteral("payment state unreadable"));
+}
+
+ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& till)
+{
+    if (paymentId.isEmpty())
+        return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
+    PaymentTransaction t(location_, paymentId);
+    if (!t.ok())
+        return t.failed();
+    Connection& c = t.c;
+    const JournalRow& row = t.row;
+    QString& error = t.error;
+    auto fail = [&t](const QString& text) { return t.fail(text); };
+    auto refuse = [&t](const QString& text) { return t.refuse(text); };
+    if (row.id == 0 || row.state == Closed)
+        return refuse(QStringLiteral("没有这笔支付"));
+    if (row.state == GivenBack) {
+        c.rollback();
+        return Replayed(row.id);
+    }
+    QSqlQuery q(c.db());
+    if (row.cardType == QLatin1String("0")) {
+        if (!Exec(q, QStringLiteral("UPDATE member_card SET balance_fen = balance_fen + ? WHERE card_no = ?"),
+                  {row.amountFen, row.cardNo}, &error))
+            return fail(error);
+    } else {
+        if (!Exec(q,
+                  QStringLiteral(
+                      "UPDATE welfare_certificate SET state = 'unused', used_document_no = NULL,"
+                      " used_unit_code = NULL, used_at = NULL WHERE certificate_no = ? AND state = 'used'"
+                      " AND used_document_no = ?"),
+                  {row.cardNo, row.documentNo}, &error))
+            return fail(error);
+    }
+    if (q.numRowsAffected() != 1)
+        return refuse(QStringLiteral("这笔支付的卡或券已变更,不能撤销"));
+    if (!SetJournalState(c, row.id, GivenBack, &error))
+        return fail(error);
+    qInfo().noquote() << "journal" << row.id << "given back for" << till;
+    if (!c.commit())
+        return fail(c.db().lastError().text());
+    ChargeAnswer a;
+    a.outcome = Outcome::Done;
+    a.journalId = row.id;
     return a;
 }
 

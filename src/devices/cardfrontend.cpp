@@ -52,6 +52,28 @@ CardFrontEndResult Failure(CardFrontEndStatus status, const QString& error)
     return r;
 }
 
+// Whether a request that failed `error` may have reached the front-end.
+CardFrontEndStatus TransportStatus(httplib::Error error)
+{
+    switch (error) {
+    case httplib::Error::Connection:
+    case httplib::Error::ConnectionTimeout:
+    case httplib::Error::SSLConnection:
+    case httplib::Error::SSLLoadingCerts:
+    case httplib::Error::SSLServerVerification:
+    case httplib::Error::BindIPAddress:
+        return CardFrontEndStatus::ConnectionFailed;
+    default:
+        return CardFrontEndStatus::OutcomeUnknown;
+    }
+}
+
+QString TextMember(const nlohmann::json& object, const char* name)
+{
+    const auto v = object.find(name);
+    return v != object.end() && v->is_string() ? QString::fromStdString(v->get<std::string>()) : QString();
+}
+
 CardFrontEndResult BadAnswer(const QString& error)
 {
     return Failure(CardFrontEndStatus::BadAnswer, error);
@@ -71,9 +93,12 @@ std::unique_ptr<httplib::ClientImpl> MakeClient(const CardFrontEndSettings& s)
         client = std::make_unique<httplib::ClientImpl>(host, s.port);
     }
     client->set_keep_alive(false);
+    if (!s.tillKey.isEmpty())
+        client->set_bearer_token_auth(s.tillKey.toStdString());
     client->set_connection_timeout(s.connectTimeoutSeconds, 0);
-    client->set_read_timeout(s.readTimeoutSeconds, 0);
-    client->set_write_timeout(s.readTimeoutSeconds, 0);
+    const long readMs = s.readTimeoutMs > 0 ? s.readTimeoutMs : 1000L * s.readTimeoutSeconds;
+    client->set_read_timeout(readMs / 1000, (readMs % 1000) * 1000);
+    client->set_write_timeout(readMs / 1000, (readMs % 1000) * 1000);
     return client;
 }
 
@@ -118,31 +143,48 @@ CardFrontEndClient::CardFrontEndClient(CardFrontEndSettings settings) : settings
 
 CardFrontEndResult CardFrontEndClient::queryCard(const QVariantList& request)
 {
-    return call("QueryCard", request, true);
+    return call("QueryCard", request, Expect::Answer);
 }
 
-CardFrontEndResult CardFrontEndClient::payByCard(const QVariantList& request)
+CardFrontEndResult CardFrontEndClient::payByCard(const QVariantList& request, const QString& paymentId,
+                                                 const QString& token)
 {
-    return call("PayByCard", request, false);
+    return call("PayByCard", request, Expect::Nothing,
+                {{QStringLiteral("paymentId"), paymentId}, {QStringLiteral("token"), token}});
 }
 
-CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantList& request,
-                                            bool expectAnswer)
+CardFrontEndResult CardFrontEndClient::paymentStatus(const QString& paymentId)
+{
+    return call("PaymentStatus", {paymentId}, Expect::State);
+}
+
+CardFrontEndResult CardFrontEndClient::reverseCharge(const QString& paymentId)
+{
+    return call("ReverseCharge", {paymentId}, Expect::Nothing);
+}
+
+CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantList& request, Expect expect,
+                                            const QVariantMap& context)
 {
     if (settings_.host.trimmed().isEmpty())
         return Failure(CardFrontEndStatus::ConnectionFailed, QStringLiteral("未设置卡前置机"));
     const QString endpoint = Endpoint(settings_);
     const long long id = nextId_++;
-    const nlohmann::json body = {
+    nlohmann::json body = {
         {"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", VariantToJson(request)}};
+    if (!context.isEmpty())
+        body["context"] = VariantToJson(context);
 
     auto client = MakeClient(settings_);
     const httplib::Result reply = client->Post(Path, body.dump(), "application/json");
     if (!reply) {
         qCWarning(lcFrontEnd) << method << "to" << endpoint
                               << "failed:" << httplib::to_string(reply.error()).c_str();
-        return Failure(CardFrontEndStatus::ConnectionFailed, TransportError(reply.error(), endpoint));
+        return Failure(TransportStatus(reply.error()), TransportError(reply.error(), endpoint));
     }
+    if (reply->status == 401)
+        return Failure(CardFrontEndStatus::ConnectionFailed,
+                       QStringLiteral("%1 不认可本收银台的 TillKey").arg(endpoint));
     if (reply->status != 200)
         return BadAnswer(QStringLiteral("卡前置机应答 HTTP %1").arg(reply->status));
 
@@ -174,11 +216,18 @@ CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantLi
         qCInfo(lcFrontEnd) << method << "refused";
         return r;
     }
-    if (expectAnswer) {
+    if (expect == Expect::Answer) {
         const auto elements = result->find("answer");
         if (elements == result->end() || !elements->is_array())
             return BadAnswer(QStringLiteral("卡前置机的应答缺少卡信息"));
         r.answer = JsonToVariant(*elements).toList();
+        r.token = TextMember(*result, "token");
+    }
+    if (expect == Expect::State) {
+        r.state = TextMember(*result, "state");
+        if (r.state != QLatin1String("done") && r.state != QLatin1String("reversed") &&
+            r.state != QLatin1String("none"))
+            return BadAnswer(QStringLiteral("卡前置机的应答缺少支付状态"));
     }
     r.status = CardFrontEndStatus::Ok;
     qCInfo(lcFrontEnd) << method << "done";

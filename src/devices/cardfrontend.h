@@ -13,10 +13,13 @@ struct CardFrontEndSettings {
     int port = 8529;
     int connectTimeoutSeconds = 3;
     int readTimeoutSeconds = 10;
+    int readTimeoutMs = 0; // when above 0, instead of readTimeoutSeconds
     bool tls = false;
     // PEM file of the certificate authorities trusted with TLS; empty: the
     // system's.
     QString caFile;
+    // This till's key at the front-end (sent as a bearer token); empty: none.
+    QString tillKey;
 };
 
 // Fills host and port of `settings` from the front-end's machine name
@@ -28,7 +31,9 @@ bool ApplyFrontEndAddress(const QString& machine, CardFrontEndSettings* settings
 enum class CardFrontEndStatus {
     Ok,               // done; `answer` holds a query's answer
     Refused,          // the front-end said no; `refusal` holds its text(s)
-    ConnectionFailed, // no answer: `error` is the reason (connect, time-out, TLS)
+    ConnectionFailed, // the request never reached the front-end: `error` says
+                      // why (connect, TLS)
+    OutcomeUnknown,   // sent, but no answer came (time-out, dropped): `error`
     BadAnswer,        // an answer that is not what the contract says; `error`
 };
 
@@ -37,6 +42,8 @@ struct CardFrontEndResult {
     QVariantList answer; // QueryCard: the elements; index 0 is unused
     QVariant refusal;    // a text or a list of texts
     QString error;
+    QString token; // QueryCard: the proof a charge of this card carries
+    QString state; // PaymentStatus: "done", "reversed" or "none"
 
     bool ok() const { return status == CardFrontEndStatus::Ok; }
 };
@@ -46,7 +53,14 @@ class CardFrontEnd {
 public:
     virtual ~CardFrontEnd() = default;
     virtual CardFrontEndResult queryCard(const QVariantList& request) = 0;
-    virtual CardFrontEndResult payByCard(const QVariantList& request) = 0;
+    // `paymentId` names this payment (the same on a resend of it); `token` is
+    // the one the query of its card gave.
+    virtual CardFrontEndResult payByCard(const QVariantList& request, const QString& paymentId,
+                                         const QString& token) = 0;
+    // What became of a payment: "none" tells that it was not made and now
+    // never will be.
+    virtual CardFrontEndResult paymentStatus(const QString& paymentId) = 0;
+    virtual CardFrontEndResult reverseCharge(const QString& paymentId) = 0;
 };
 
 class CardFrontEndClient : public CardFrontEnd {
@@ -54,13 +68,18 @@ public:
     explicit CardFrontEndClient(CardFrontEndSettings settings);
 
     CardFrontEndResult queryCard(const QVariantList& request) override;
-    CardFrontEndResult payByCard(const QVariantList& request) override;
+    CardFrontEndResult payByCard(const QVariantList& request, const QString& paymentId,
+                                 const QString& token) override;
+    CardFrontEndResult paymentStatus(const QString& paymentId) override;
+    CardFrontEndResult reverseCharge(const QString& paymentId) override;
 
     // Path of the JSON-RPC endpoint.
     static constexpr const char* Path = "/rpc";
 
 private:
-    CardFrontEndResult call(const char* method, const QVariantList& request, bool expectAnswer);
+    enum class Expect { Nothing, Answer, State };
+    CardFrontEndResult call(const char* method, const QVariantList& request, Expect expect,
+                            const QVariantMap& context = QVariantMap());
 
     CardFrontEndSettings settings_;
     long long nextId_ = 1;

@@ -385,7 +385,7 @@ TEST_F(CardsEndToEnd, MemberCardFromSystemToolsIsShownAndRecordedWithTheSale)
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
-    EXPECT_EQ(Message(ScreenDump::Read(wrong)), QStringLiteral("会员卡密码错误"));
+    EXPECT_EQ(Message(ScreenDump::Read(wrong)), QStringLiteral("会员卡号或密码错误"));
     EXPECT_EQ(ScreenDump::Read(identified).Edit(QStringLiteral("edtHy")),
               QStringLiteral("卡号:8800000001 积分:1200"));
     // The next customer's document starts without the card's line.

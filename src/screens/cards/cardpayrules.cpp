@@ -1,5 +1,6 @@
 #include "screens/cards/cardpayrules.h"
 
+#include "host/cardmask.h"
 #include "host/money.h"
 #include "host/numbertext.h"
 #include "sale/payments.h"
@@ -46,9 +47,11 @@ void ApplyCardResponse(TXykDetail& record, const CardResponse& response, double 
 {
     record.f_Jydm = response.transactionCode();
     record.f_Jyje = response.approved() ? QString::number(AmountToFen(amount)) : QStringLiteral("0");
-    record.f_Khxx = response.khxx;
-    record.f_2gxx = response.gxx2;
-    record.f_3gxx = response.gxx3;
+    // A terminal library may hand back the whole card number: what is kept
+    // and recorded shows its first six and last four digits at most.
+    record.f_Khxx = MaskCardNumbersIn(response.khxx);
+    record.f_2gxx = MaskCardNumbersIn(response.gxx2);
+    record.f_3gxx = MaskCardNumbersIn(response.gxx3);
 }
 
 void CompleteCardRecord(TXykDetail& record, const SaleSession& s, const QString& hostDate,

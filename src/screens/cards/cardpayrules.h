@@ -28,7 +28,7 @@ QString BankCardCapRefusal(const TPayment& m); // name + "支付不能大于剩�
 // The terminal request for a typed amount (fen, fraction dropped).
 QByteArray BankCardRequest(const SaleSession& s, const QString& swipeText, double amount);
 // Fills the record from the terminal's answer: code, amount in fen ("0" when
-// refused) and the card fields.
+// refused) and the card fields, card numbers in them masked.
 void ApplyCardResponse(TXykDetail& record, const CardResponse& response, double amount);
 // Department, document, posting date, local date "MMDD" and time "HHmmss",
 // station number.

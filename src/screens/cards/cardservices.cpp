@@ -1,14 +1,23 @@
 #include "screens/cards/cardservices.h"
 
+#include "host/hostmessage.h"
 #include "host/hostservice.h"
 #include "host/money.h"
 #include "sale/salesession.h"
+
+#include <QUuid>
 
 namespace qiantai {
 
 namespace {
 
 constexpr int Statement = 1;
+constexpr int Question = 2;
+constexpr int Yes = 1;
+// Status questions asked on their own after a lost answer, and rounds of
+// them the cashier may ask for before the payment is left as unknown.
+constexpr int StatusAttempts = 3;
+constexpr int CashierRounds = 5;
 
 const QString ServiceCaption = QStringLiteral("提  示");
 const QString RefusalCaption = QStringLiteral("提 示");
@@ -82,15 +91,20 @@ bool ReadFlzInfo(const QVariantList& answer, TFlzInfo& certificate, QString& err
     return true;
 }
 
-CardServices::CardServices(FrontEndFactory factory, ShowMessage show)
-    : factory_(std::move(factory)), show_(std::move(show))
+// What a charge token is kept under: the card type and number.
+QString TokenKey(const QVariantList& request, int numberIndex)
+{
+    return request.value(0).toString() + QLatin1Char('|') + request.value(numberIndex).toString();
+}
+
+CardServices::CardServices(FrontEndFactory factory, ShowMessage show, CardCharges* charges)
+    : factory_(std::move(factory)), show_(std::move(show)), charges_(charges ? charges : &MadeCardCharges())
 {
 }
 
-void CardServices::show(const QVariant& message, const QString& caption)
+int CardServices::show(const QVariant& message, const QString& caption, int kind)
 {
-    if (show_)
-        show_(message, caption, Statement);
+    return show_ ? show_(message, caption, kind) : Yes;
 }
 
 std::unique_ptr<CardFrontEnd> CardServices::connect()
@@ -112,8 +126,10 @@ bool CardServices::query(const QVariantList& request, const QString& failurePref
     QString error;
     switch (r.status) {
     case CardFrontEndStatus::Ok:
-        if (read(r.answer, error))
+        if (read(r.answer, error)) {
+            tokens_.insert(TokenKey(request, 1), r.token);
             return true;
+        }
         break;
     case CardFrontEndStatus::Refused:
         show(r.refusal, RefusalCaption);
@@ -121,6 +137,7 @@ bool CardServices::query(const QVariantList& request, const QString& failurePref
     case CardFrontEndStatus::ConnectionFailed:
         show(FrontEndConnectionFailedPrefix() + r.error, ServiceCaption);
         return false;
+    case CardFrontEndStatus::OutcomeUnknown:
     case CardFrontEndStatus::BadAnswer:
         error = r.error;
         break;
@@ -129,26 +146,94 @@ bool CardServices::query(const QVariantList& request, const QString& failurePref
     return false;
 }
 
-bool CardServices::pay(const QVariantList& request, const QString& refusalCaption)
+CardServices::Settled CardServices::settle(CardFrontEnd& frontEnd, const QString& paymentId,
+                                           const QString& failure)
+{
+    QString error = failure;
+    for (int round = 0; round < CashierRounds; ++round) {
+        for (int attempt = 0; attempt < StatusAttempts; ++attempt) {
+            const CardFrontEndResult r = frontEnd.paymentStatus(paymentId);
+            if (r.ok())
+                return r.state == QLatin1String("done") ? Settled::Made : Settled::NotMade;
+            error = r.status == CardFrontEndStatus::Refused ? HostMessageText(r.refusal) : r.error;
+        }
+        if (round + 1 < CashierRounds &&
+            show(QStringLiteral("卡支付结果未知:%1\n按【Enter】再次查询").arg(error), ServiceCaption,
+                 Question) != Yes)
+            break;
+    }
+    return Settled::Unknown;
+}
+
+bool CardServices::pay(const QVariantList& request, double amount, const QString& refusalCaption,
+                       const QString& failurePrefix)
 {
     std::unique_ptr<CardFrontEnd> frontEnd = connect();
     if (!frontEnd)
         return false;
-    const CardFrontEndResult r = frontEnd->payByCard(request);
+    // One id per confirmed payment; only a resend of it would carry it again.
+    const QString paymentId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString tokenKey = TokenKey(request, 3);
+    const CardFrontEndResult r = frontEnd->payByCard(request, paymentId, tokens_.value(tokenKey));
+    bool made = false;
     switch (r.status) {
     case CardFrontEndStatus::Ok:
-        return true;
+        made = true;
+        break;
     case CardFrontEndStatus::Refused:
         show(r.refusal, refusalCaption);
         return false;
     case CardFrontEndStatus::ConnectionFailed:
         show(FrontEndConnectionFailedPrefix() + r.error, ServiceCaption);
         return false;
+    case CardFrontEndStatus::OutcomeUnknown:
     case CardFrontEndStatus::BadAnswer:
+        // The charge may have been made: the cashier hears nothing before
+        // the front-end has told what became of it.
+        switch (settle(*frontEnd, paymentId, r.error)) {
+        case Settled::Made:
+            made = true;
+            break;
+        case Settled::NotMade:
+            show(failurePrefix + r.error, ServiceCaption);
+            return false;
+        case Settled::Unknown:
+            show(QStringLiteral("卡支付结果未知,未记入本单;请与卡前置机核对支付编号 %1").arg(paymentId),
+                 refusalCaption);
+            return false;
+        }
         break;
     }
-    show(r.error, refusalCaption);
-    return false;
+    tokens_.remove(tokenKey);
+    charges_->Add({paymentId, request.value(0).toString(), request.value(3).toString(), amount,
+                   request.value(1).toString()});
+    return made;
+}
+
+bool CardServices::ReverseCharge(const CardCharge& charge)
+{
+    std::unique_ptr<CardFrontEnd> frontEnd = connect();
+    if (!frontEnd)
+        return false;
+    CardFrontEndResult r = frontEnd->reverseCharge(charge.paymentId);
+    if (r.status == CardFrontEndStatus::OutcomeUnknown || r.status == CardFrontEndStatus::BadAnswer) {
+        // A reversal is given once however often it is asked.
+        r = frontEnd->reverseCharge(charge.paymentId);
+    }
+    switch (r.status) {
+    case CardFrontEndStatus::Ok:
+        charges_->Forget(charge.paymentId);
+        return true;
+    case CardFrontEndStatus::Refused:
+        show(r.refusal, QStringLiteral("撤销卡支付时出错"));
+        return false;
+    case CardFrontEndStatus::ConnectionFailed:
+        show(FrontEndConnectionFailedPrefix() + r.error, ServiceCaption);
+        return false;
+    default:
+        show(QStringLiteral("撤销卡支付失败:") + r.error, ServiceCaption);
+        return false;
+    }
 }
 
 bool CardServices::QueryMemberCard(const QVariantList& request, TCardInfo& card)
@@ -168,12 +253,14 @@ bool CardServices::QueryWelfareCertificate(const QVariantList& request, TFlzInfo
 
 bool CardServices::PayMemberCard(const QVariantList& request)
 {
-    return pay(request, QStringLiteral("会员卡支付时出错"));
+    return pay(request, request.value(5).toDouble(), QStringLiteral("会员卡支付时出错"),
+               QStringLiteral("取会员卡信息失败:"));
 }
 
 bool CardServices::PayWelfareCertificate(const QVariantList& request)
 {
-    return pay(request, QStringLiteral("福利证支付时出错"));
+    // The face value is booked from the query; the request has no amount.
+    return pay(request, 0, QStringLiteral("福利证支付时出错"), QStringLiteral("取福利证信息失败:"));
 }
 
 bool CardServices::record(HostService& host, QVariant& request, const QString& refusalCaption)

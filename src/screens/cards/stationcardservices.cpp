@@ -17,6 +17,8 @@ bool StationFrontEndSettings(const QString& yckqzj, CardFrontEndSettings& settin
         StationIni::intValue(section, QStringLiteral("ConnectTimeout"), s.connectTimeoutSeconds);
     s.readTimeoutSeconds = StationIni::intValue(section, QStringLiteral("ReadTimeout"), s.readTimeoutSeconds);
     s.tls = StationIni::boolValue(section, QStringLiteral("Tls"), s.tls);
+    s.caFile = StationIni::value(section, QStringLiteral("CaFile"), s.caFile);
+    s.tillKey = StationIni::value(section, QStringLiteral("TillKey"), s.tillKey);
     if (!ApplyFrontEndAddress(yckqzj.trimmed(), &s)) {
         error = QStringLiteral("无效的卡前置机地址 ") + yckqzj;
         return false;

@@ -2,8 +2,12 @@
 
 #include "sale/cardinfo.h"
 #include "sale/saleitems.h"
+#include "sale/salesession.h"
+#include "screens/cards/cardcharges.h"
 #include "screens/cards/cardpayments.h"
+#include "screens/cards/cardscreencontext.h"
 #include "screens/checkout/frmfkje.h"
+#include "screens/lookups/showhostmessage.h"
 
 namespace qiantai {
 
@@ -49,6 +53,24 @@ bool OpenMemberCardPayment(QWidget* settlement, const TPayment& m, double remain
 bool OpenBankCardPayment(QWidget* settlement, const TPayment& m, double remaining, double& amount)
 {
     return PayByBankCard(settlement, m, remaining, amount);
+}
+
+bool ReverseCardChargesToLeave(QWidget* settlement)
+{
+    const SaleSession& s = Session();
+    for (const TPayDetail& e : s.PaymentEntries)
+        if (e.Kind == paykind::BankCard)
+            return false;
+    const QList<CardCharge> charges = MadeCardCharges().OfDocument(s.Djh);
+    if (charges.isEmpty())
+        return false;
+    if (ShowHostMessage(ReversalQuestion(charges), QStringLiteral("提  示"), QString(), 2, settlement) != 1)
+        return false;
+    CardScreenEnvironment environment(settlement);
+    for (const CardCharge& c : charges)
+        if (!environment.context().cards->ReverseCharge(c))
+            return false;
+    return true;
 }
 
 } // namespace qiantai

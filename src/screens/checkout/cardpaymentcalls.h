@@ -20,4 +20,11 @@ bool OpenMemberCardPayment(QWidget* settlement, const TPayment& m, double remain
 // card transaction itself).
 bool OpenBankCardPayment(QWidget* settlement, const TPayment& m, double remaining, double& amount);
 
+// After a recording that failed: shows the member card and certificate
+// charges of the document and, on the cashier's yes, gives them back. True
+// when the checkout may then be left; false when there is nothing to give
+// back, a bank card payment stands (the terminal's, not given back here),
+// the cashier said no or a charge could not be given back (shown).
+bool ReverseCardChargesToLeave(QWidget* settlement);
+
 } // namespace qiantai

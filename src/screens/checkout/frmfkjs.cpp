@@ -278,14 +278,20 @@ void TfrmFkjs::Record()
     HostService host(Session().HostObject.get());
     if (RecordSale(Session(), host, *this, RecordPauseMs()))
         Finish(QDialog::Accepted);
+    else
+        recordFailed_ = true;
 }
 
 void TfrmFkjs::Leave()
 {
     const QString refusal = PaymentBook(Session()).EscRefusal();
     if (!refusal.isEmpty()) {
-        ShowMessage(refusal, QString());
-        return;
+        // Once recording has failed, card charges are not left in place
+        // silently: they are shown and given back on the cashier's yes.
+        if (!recordFailed_ || !ReverseCardChargesToLeave(this)) {
+            ShowMessage(refusal, QString());
+            return;
+        }
     }
     Finish(QDialog::Rejected);
 }

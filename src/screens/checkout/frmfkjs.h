@@ -77,6 +77,7 @@ private:
     QLabel* printing_;
     bool pendingFirstShow_ = true;
     bool busy_ = false;
+    bool recordFailed_ = false; // a recording of this checkout failed
     bool openingLoopQueued_ = false;
     bool openingLoopDone_ = false;
 };

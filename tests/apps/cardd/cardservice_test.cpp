@@ -1,3 +1,4 @@
+#include "cardserverkit.h"
 #include "cardservice.h"
 
 #include <QTemporaryDir>
@@ -7,20 +8,29 @@
 using namespace qiantai::cardd;
 using nlohmann::json;
 
+namespace {
+
+CallContext Beside(const std::string& paymentId, const json& token)
+{
+    CallContext c;
+    c.context = {{"paymentId", paymentId}, {"token", token}};
+    c.till = "till-1";
+    return c;
+}
+
+} // namespace
+
 TEST(CardService, RequestArraysOfEachCardType)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    StoreLocation location;
-    location.database = dir.filePath(QStringLiteral("cards.sqlite"));
-    CardStore store(location);
-    QString error;
-    ASSERT_TRUE(store.initialise(&error)) << error.toStdString();
-    ASSERT_TRUE(store.putDemoData(HashCost::Minimum, &error)) << error.toStdString();
+    qiantai::test::DemoCardStore cards;
+    ASSERT_TRUE(cards.ok) << cards.error.toStdString();
+    CardStore& store = *cards.store;
     CardService service(store);
 
-    json r = service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}));
+    const CallContext till = Beside("", nullptr);
+    json r = service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), till);
     EXPECT_EQ(r["ok"], true);
+    const json token = r["token"];
     EXPECT_EQ(r["answer"][1], 500.0);
     EXPECT_EQ(r["answer"][3], "8800000001");
     EXPECT_EQ(r["answer"][5], "M00000001");
@@ -28,22 +38,40 @@ TEST(CardService, RequestArraysOfEachCardType)
 
     // Amount as a number or as its text; rounded to fen.
     r = service.payByCard(
-        json::array({"0", "D1", "0101", "8800000001", "M00000001", 100.004, "", "01", "n", ""}));
+        json::array({"0", "D1", "0101", "8800000001", "M00000001", 100.004, "", "01", "n", ""}),
+        Beside("a", token));
     EXPECT_EQ(r["ok"], true) << r.dump();
+    // A token is spent by its charge.
     r = service.payByCard(
-        json::array({"0", "D2", "0101", "8800000001", "M00000001", "50.5", "", "01", "n", ""}));
+        json::array({"0", "D2", "0101", "8800000001", "M00000001", "50.5", "", "01", "n", ""}),
+        Beside("b", token));
+    EXPECT_EQ(r["ok"], false) << r.dump();
+    const json second =
+        service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), till)["token"];
+    // Bound to the till that asked.
+    r = service.payByCard(
+        json::array({"0", "D2", "0101", "8800000001", "M00000001", "50.5", "", "01", "n", ""}),
+        CallContext{{{"paymentId", "b"}, {"token", second}}, "till-2"});
+    EXPECT_EQ(r["ok"], false) << r.dump();
+    r = service.payByCard(
+        json::array({"0", "D2", "0101", "8800000001", "M00000001", "50.5", "", "01", "n", ""}),
+        Beside("b", second));
     EXPECT_EQ(r["ok"], true) << r.dump();
-    r = service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}));
+    r = service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), till);
     EXPECT_EQ(r["answer"][1], 349.5);
 
-    r = service.payByCard(json::array({"0", "", "0101", "8800000001", "M00000001", 1, "", "01", "n", ""}));
+    r = service.payByCard(json::array({"0", "", "0101", "8800000001", "M00000001", 1, "", "01", "n", ""}),
+                          Beside("c", r["token"]));
     EXPECT_EQ(r["ok"], false);
     EXPECT_EQ(r["refusal"], "缺少单据号");
 
-    r = service.payByCard(json::array({"1", "D3", "0101", "7700000002", "", "01", "n", ""}));
+    const json certificate = service.queryCard(json::array({"1", "7700000002", "0101"}), till)["token"];
+    r = service.payByCard(json::array({"1", "D3", "0101", "7700000002", "", "01", "n", ""}),
+                          Beside("d", certificate));
     EXPECT_EQ(r["ok"], true) << r.dump();
-    r = service.queryCard(json::array({"1", "7700000002", "0101"}));
+    r = service.queryCard(json::array({"1", "7700000002", "0101"}), till);
     EXPECT_EQ(r["ok"], false);
+    EXPECT_FALSE(r.contains("token"));
 
     const json badQueries[] = {
         json::object(),
@@ -63,4 +91,32 @@ TEST(CardService, RequestArraysOfEachCardType)
     };
     for (const json& params : badPayments)
         EXPECT_THROW(service.payByCard(params), InvalidParams) << params.dump();
+}
+
+TEST(CardService, QueriesAreLimitedPerTill)
+{
+    qiantai::test::DemoCardStore cards;
+    ASSERT_TRUE(cards.ok) << cards.error.toStdString();
+    CardStore& store = *cards.store;
+    ServiceSettings settings;
+    settings.queriesPerMinute = 3;
+    CardService service(store, settings);
+
+    // Member cards and certificate numbers count alike.
+    const json queries[] = {
+        json::array({"1", "7700000009", "0101"}),
+        json::array({"0", "8800000001", "000000", "1", "", "0101"}),
+        json::array({"1", "7700000008", "0101"}),
+    };
+    for (const json& q : queries)
+        EXPECT_EQ(service.queryCard(q, Beside("", nullptr))["ok"], false);
+    const json refused =
+        service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), Beside("", nullptr));
+    EXPECT_EQ(refused["ok"], false);
+    EXPECT_EQ(refused["refusal"], "查询过于频繁,请稍后再试");
+    EXPECT_FALSE(refused.contains("answer"));
+    CallContext other;
+    other.till = "till-2";
+    EXPECT_EQ(service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), other)["ok"],
+              true);
 }

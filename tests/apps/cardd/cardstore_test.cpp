@@ -24,12 +24,23 @@ protected:
         QString error;
         ASSERT_TRUE(store_->initialise(&error)) << error.toStdString();
         ASSERT_TRUE(store_->putDemoData(HashCost::Minimum, &error)) << error.toStdString();
+        store_->setPasswordCost(HashCost::Minimum);
     }
 
-    static Charge Member(const QString& document, qint64 fen)
+    // Each charge has a payment id of its own unless one is given.
+    static Charge Member(const QString& document, qint64 fen, const QString& paymentId = QString())
     {
-        return {document, QStringLiteral("0101"), QStringLiteral("8800000001"), QStringLiteral("M00000001"),
-                fen,      QStringLiteral("0012"), QStringLiteral("cashier"),    QString()};
+        static std::atomic<int> next{0};
+        Charge c;
+        c.documentNo = document;
+        c.unitCode = QStringLiteral("0101");
+        c.cardNo = QStringLiteral("8800000001");
+        c.memberAccount = QStringLiteral("M00000001");
+        c.amountFen = fen;
+        c.cashierCode = QStringLiteral("0012");
+        c.cashierName = QStringLiteral("cashier");
+        c.paymentId = paymentId.isEmpty() ? QStringLiteral("auto-%1").arg(++next) : paymentId;
+        return c;
     }
     static Charge MemberOf(const QString& cardNo, const QString& account, qint64 fen)
     {
@@ -38,16 +49,13 @@ protected:
         c.memberAccount = account;
         return c;
     }
-    static Charge Certificate(const QString& document, const QString& number)
+    static Charge Certificate(const QString& document, const QString& number,
+                              const QString& paymentId = QString())
     {
-        return {document,
-                QStringLiteral("0101"),
-                number,
-                QString(),
-                0,
-                QStringLiteral("0012"),
-                QStringLiteral("cashier"),
-                QString()};
+        Charge c = Member(document, 0, paymentId);
+        c.cardNo = number;
+        c.memberAccount.clear();
+        return c;
     }
     qint64 balance()
     {
@@ -125,19 +133,71 @@ TEST_F(Store, MemberChargeRefusalsChangeNothing)
     EXPECT_EQ(journal(QStringLiteral("8800000001")), 0);
 }
 
-TEST_F(Store, TheSameMemberChargeIsAppliedOnce)
+TEST_F(Store, APaymentIdIsChargedOnceAndEqualPaymentsAreCharges)
 {
-    const ChargeAnswer first = store_->chargeMember(Member(QStringLiteral("D1"), 12000));
+    const ChargeAnswer first =
+        store_->chargeMember(Member(QStringLiteral("D1"), 12000, QStringLiteral("p1")));
     ASSERT_EQ(first.outcome, Outcome::Done) << first.message.toStdString();
-    const ChargeAnswer again = store_->chargeMember(Member(QStringLiteral("D1"), 12000));
+    const ChargeAnswer again =
+        store_->chargeMember(Member(QStringLiteral("D1"), 12000, QStringLiteral("p1")));
     ASSERT_EQ(again.outcome, Outcome::Done);
     EXPECT_TRUE(again.replayed);
     EXPECT_EQ(again.journalId, first.journalId);
-    // Another document, or another amount, is another charge.
-    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D2"), 12000)).outcome, Outcome::Done);
-    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 1000)).outcome, Outcome::Done);
-    EXPECT_EQ(balance(), 50000 - 12000 - 12000 - 1000);
-    EXPECT_EQ(journal(QStringLiteral("8800000001")), 3);
+    // The same document, card and amount under another id is another payment.
+    const ChargeAnswer second =
+        store_->chargeMember(Member(QStringLiteral("D1"), 12000, QStringLiteral("p2")));
+    EXPECT_EQ(second.outcome, Outcome::Done);
+    EXPECT_FALSE(second.replayed);
+    // An id names one payment: another amount or document under it is refused.
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 1000, QStringLiteral("p1"))).outcome,
+              Outcome::Refused);
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D2"), 12000, QStringLiteral("p1"))).outcome,
+              Outcome::Refused);
+    // Ids are compared whole: nothing joined into a key can collide.
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1|0101"), 100, QStringLiteral("p1|"))).outcome,
+              Outcome::Done);
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 100, QString())).outcome, Outcome::Done);
+    Charge without = Member(QStringLiteral("D1"), 100);
+    without.paymentId.clear();
+    EXPECT_EQ(store_->chargeMember(without).message, QString::fromUtf8("缺少支付编号"));
+    EXPECT_EQ(balance(), 50000 - 12000 - 12000 - 100 - 100);
+    EXPECT_EQ(journal(QStringLiteral("8800000001")), 4);
+}
+
+TEST_F(Store, StatusClosesAnUnknownIdAndReversalGivesBackOnce)
+{
+    ASSERT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 5000, QStringLiteral("m1"))).outcome,
+              Outcome::Done);
+    ASSERT_EQ(store_
+                  ->chargeCertificate(
+                      Certificate(QStringLiteral("D1"), QStringLiteral("7700000001"), QStringLiteral("c1")))
+                  .outcome,
+              Outcome::Done);
+    StatusAnswer s = store_->paymentStatus(QStringLiteral("m1"));
+    EXPECT_EQ(s.state, PaymentState::Done);
+    EXPECT_EQ(s.amountFen, 5000);
+    // Looking without closing leaves an unknown id open.
+    EXPECT_FALSE(store_->paymentStatus(QStringLiteral("late"), false).known);
+    s = store_->paymentStatus(QStringLiteral("late"));
+    EXPECT_EQ(s.outcome, Outcome::Done);
+    EXPECT_EQ(s.state, PaymentState::None);
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 5000, QStringLiteral("late"))).outcome,
+              Outcome::Refused);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(store_->reverseCharge(QStringLiteral("m1"), QStringLiteral("till")).outcome, Outcome::Done);
+        EXPECT_EQ(store_->reverseCharge(QStringLiteral("c1"), QStringLiteral("till")).outcome, Outcome::Done);
+    }
+    EXPECT_EQ(balance(), 50000);
+    EXPECT_EQ(store_->paymentStatus(QStringLiteral("m1")).state, PaymentState::Reversed);
+    EXPECT_EQ(store_->queryCertificate(QStringLiteral("7700000001")).outcome, Outcome::Done);
+    // A reversed payment id charges no more.
+    EXPECT_EQ(store_->chargeMember(Member(QStringLiteral("D1"), 5000, QStringLiteral("m1"))).outcome,
+              Outcome::Refused);
+    EXPECT_EQ(store_->reverseCharge(QStringLiteral("late"), QString()).outcome, Outcome::Refused);
+    EXPECT_EQ(store_->reverseCharge(QStringLiteral("never"), QString()).outcome, Outcome::Refused);
+    EXPECT_EQ(balance(), 50000);
 }
 
 TEST_F(Store, RacingChargesCannotOverdraw)
@@ -193,14 +253,20 @@ TEST_F(Store, ACertificateIsUsedOnce)
     EXPECT_EQ(store_->queryCertificate(QStringLiteral("7700000003")).message,
               QString::fromUtf8("福利证已使用"));
 
-    // The winning document asking again is told it is done, without a second row.
-    ASSERT_EQ(
-        store_->chargeCertificate(Certificate(QStringLiteral("W9"), QStringLiteral("7700000001"))).outcome,
-        Outcome::Done);
-    const ChargeAnswer again =
-        store_->chargeCertificate(Certificate(QStringLiteral("W9"), QStringLiteral("7700000001")));
+    // A resend of the winning payment is told it is done, without a second
+    // row; another payment of the same certificate is refused.
+    ASSERT_EQ(store_
+                  ->chargeCertificate(
+                      Certificate(QStringLiteral("W9"), QStringLiteral("7700000001"), QStringLiteral("w9")))
+                  .outcome,
+              Outcome::Done);
+    const ChargeAnswer again = store_->chargeCertificate(
+        Certificate(QStringLiteral("W9"), QStringLiteral("7700000001"), QStringLiteral("w9")));
     EXPECT_EQ(again.outcome, Outcome::Done);
     EXPECT_TRUE(again.replayed);
+    EXPECT_EQ(
+        store_->chargeCertificate(Certificate(QStringLiteral("W9"), QStringLiteral("7700000001"))).message,
+        QString::fromUtf8("福利证已使用"));
     EXPECT_EQ(journal(QStringLiteral("7700000001")), 1);
 
     EXPECT_EQ(

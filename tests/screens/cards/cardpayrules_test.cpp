@@ -154,6 +154,19 @@ TEST(CardPayRules, BankCardRecordFromApprovalAndRefusal)
     EXPECT_EQ(BankCardRefusalText(r), QStringLiteral("交易失败，错误码A01234"));
 }
 
+TEST(CardPayRules, CardNumbersATerminalReturnsAreMaskedBeforeTheyAreKept)
+{
+    // A terminal library that hands back the whole card number, in the card
+    // field and in a track field.
+    const QByteArray tail = QByteArray("  ") + QByteArray("6222021234567890    ") + "    " + "TRK3  " +
+                            QByteArray(41, ' ') + "622202123456";
+    TXykDetail record;
+    ApplyCardResponse(record, ParseCardResponse("000000" + tail), 1);
+    EXPECT_EQ(record.f_Khxx, "622202******7890");
+    // Twelve digits (the terminals' reference numbers) stay.
+    EXPECT_EQ(record.f_2gxx, "622202123456");
+}
+
 TEST(CardPayRules, BankCardRequestCarriesTheSwipeAndFen)
 {
     const SaleSession s = Store(QStringLiteral("02"));

@@ -23,7 +23,10 @@ class ScriptedFrontEnd : public CardFrontEnd {
 public:
     explicit ScriptedFrontEnd(class CardScreenKit* kit) : kit_(kit) {}
     CardFrontEndResult queryCard(const QVariantList& request) override;
-    CardFrontEndResult payByCard(const QVariantList& request) override;
+    CardFrontEndResult payByCard(const QVariantList& request, const QString& paymentId,
+                                 const QString& token) override;
+    CardFrontEndResult paymentStatus(const QString& paymentId) override;
+    CardFrontEndResult reverseCharge(const QString& paymentId) override;
 
 private:
     CardScreenKit* kit_;
@@ -50,7 +53,8 @@ public:
                                  [this](const QVariant& m, const QString& c, int) {
                                      shown.append({m.toString(), c});
                                      return 1;
-                                 })
+                                 },
+                                 &charges)
     {
         session.Dybm = QStringLiteral("0101");
         session.Djh = QStringLiteral("0101200406150001");
@@ -100,8 +104,15 @@ public:
     // Front-end: answers handed out in order; each request is logged.
     QList<CardFrontEndResult> queryAnswers;
     QList<CardFrontEndResult> payAnswers;
+    QList<CardFrontEndResult> statusAnswers;
+    QList<CardFrontEndResult> reverseAnswers;
     QList<QVariantList> queries;
     QList<QVariantList> payments;
+    QStringList paymentIds;  // sent with each payment
+    QStringList tokens;      // sent with each payment
+    QStringList statusAsked; // payment ids
+    QStringList reversed;    // payment ids
+    CardCharges charges;
 };
 
 inline CardFrontEndResult ScriptedFrontEnd::queryCard(const QVariantList& request)
@@ -110,10 +121,25 @@ inline CardFrontEndResult ScriptedFrontEnd::queryCard(const QVariantList& reques
     return kit_->queryAnswers.isEmpty() ? CardFrontEndResult{} : kit_->queryAnswers.takeFirst();
 }
 
-inline CardFrontEndResult ScriptedFrontEnd::payByCard(const QVariantList& request)
+inline CardFrontEndResult ScriptedFrontEnd::payByCard(const QVariantList& request, const QString& paymentId,
+                                                      const QString& token)
 {
     kit_->payments.append(request);
+    kit_->paymentIds.append(paymentId);
+    kit_->tokens.append(token);
     return kit_->payAnswers.isEmpty() ? CardFrontEndResult{} : kit_->payAnswers.takeFirst();
+}
+
+inline CardFrontEndResult ScriptedFrontEnd::paymentStatus(const QString& paymentId)
+{
+    kit_->statusAsked.append(paymentId);
+    return kit_->statusAnswers.isEmpty() ? CardFrontEndResult{} : kit_->statusAnswers.takeFirst();
+}
+
+inline CardFrontEndResult ScriptedFrontEnd::reverseCharge(const QString& paymentId)
+{
+    kit_->reversed.append(paymentId);
+    return kit_->reverseAnswers.isEmpty() ? CardFrontEndResult{} : kit_->reverseAnswers.takeFirst();
 }
 
 inline CardFrontEndResult Answer(const QVariantList& elements)
@@ -121,6 +147,22 @@ inline CardFrontEndResult Answer(const QVariantList& elements)
     CardFrontEndResult r;
     r.status = CardFrontEndStatus::Ok;
     r.answer = elements;
+    return r;
+}
+
+inline CardFrontEndResult Status(const QString& state)
+{
+    CardFrontEndResult r;
+    r.status = CardFrontEndStatus::Ok;
+    r.state = state;
+    return r;
+}
+
+inline CardFrontEndResult Failed(CardFrontEndStatus status, const QString& error)
+{
+    CardFrontEndResult r;
+    r.status = status;
+    r.error = error;
     return r;
 }
 

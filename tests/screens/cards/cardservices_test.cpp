@@ -33,11 +33,13 @@ public:
         requests_->append(request);
         return result_;
     }
-    CardFrontEndResult payByCard(const QVariantList& request) override
+    CardFrontEndResult payByCard(const QVariantList& request, const QString&, const QString&) override
     {
         requests_->append(request);
         return result_;
     }
+    CardFrontEndResult paymentStatus(const QString&) override { return result_; }
+    CardFrontEndResult reverseCharge(const QString&) override { return result_; }
 
 private:
     CardFrontEndResult result_;
@@ -60,7 +62,8 @@ protected:
             [this](const QVariant& m, const QString& c, int k) {
                 shown.append({m, c, k});
                 return 1;
-            });
+            },
+            &charges);
     }
 
     static CardFrontEndResult Answer(QVariantList elements)
@@ -84,6 +87,7 @@ protected:
     int connections = 0;
     QList<QVariantList> requests;
     QList<Shown> shown;
+    CardCharges charges;
 };
 
 const QVariantList MemberAnswer{QVariant(), "500.005", 0.0, "8800000001", 7, "M001", 1200.75, 3.5, 2};

@@ -25,7 +25,9 @@ public:
         requests_->append(request);
         return result_;
     }
-    CardFrontEndResult payByCard(const QVariantList&) override { return {}; }
+    CardFrontEndResult payByCard(const QVariantList&, const QString&, const QString&) override { return {}; }
+    CardFrontEndResult paymentStatus(const QString&) override { return {}; }
+    CardFrontEndResult reverseCharge(const QString&) override { return {}; }
 
 private:
     CardFrontEndResult result_;

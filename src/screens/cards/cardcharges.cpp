@@ -1,0 +1,45 @@
+#include "screens/cards/cardcharges.h"
+
+#include "host/cardmask.h"
+#include "screens/cards/cardpayrules.h"
+
+namespace qiantai {
+
+void CardCharges::Add(const CardCharge& charge)
+{
+    charges_.removeIf([&](const CardCharge& c) { return c.documentNo != charge.documentNo; });
+    charges_.append(charge);
+}
+
+QList<CardCharge> CardCharges::OfDocument(const QString& documentNo) const
+{
+    QList<CardCharge> found;
+    for (const CardCharge& c : charges_)
+        if (c.documentNo == documentNo)
+            found.append(c);
+    return found;
+}
+
+void CardCharges::Forget(const QString& paymentId)
+{
+    charges_.removeIf([&](const CardCharge& c) { return c.paymentId == paymentId; });
+}
+
+QString ReversalQuestion(const QList<CardCharge>& charges)
+{
+    QString text = QStringLiteral("本单未能记入,已收的卡支付:");
+    for (const CardCharge& c : charges) {
+        text += c.cardType == QLatin1String("0")
+                    ? QStringLiteral("\n会员卡 %1 %2").arg(MaskCardNumber(c.cardNo), AmountText(c.amount))
+                    : QStringLiteral("\n福利证 %1").arg(MaskCardNumber(c.cardNo));
+    }
+    return text + QStringLiteral("\n按【Enter】撤销这些卡支付并放弃结算,【Esc】返回");
+}
+
+CardCharges& MadeCardCharges()
+{
+    static CardCharges charges;
+    return charges;
+}
+
+} // namespace qiantai

@@ -1,0 +1,66 @@
+// The card server's pieces for tests: a store with the demo cards on a
+// temporary SQLite file (hashes at the least cost) and a server on a free
+// loopback port, served by a thread of its own while it lives.
+#pragma once
+
+#include "cardserver.h"
+#include "cardservice.h"
+#include "cardstore.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace qiantai::test {
+
+class DemoCardStore {
+public:
+    // `demo` false: the tables only.
+    explicit DemoCardStore(bool demo = true)
+    {
+        location.database = dir.filePath(QStringLiteral("cards.sqlite"));
+        store = std::make_unique<cardd::CardStore>(location);
+        store->setPasswordCost(cardd::HashCost::Minimum);
+        ok = dir.isValid() && store->initialise(&error) &&
+             (!demo || store->putDemoData(cardd::HashCost::Minimum, &error));
+    }
+
+    QTemporaryDir dir;
+    cardd::StoreLocation location;
+    std::unique_ptr<cardd::CardStore> store;
+    bool ok = false;
+    QString error;
+};
+
+class RunningCardServer {
+public:
+    explicit RunningCardServer(cardd::RpcMethods methods, cardd::TillKeys keys = cardd::TillKeys())
+        : server_(std::move(methods))
+    {
+        server_.setTillKeys(std::move(keys));
+        ok = server_.bind("127.0.0.1", 0, {}, &error);
+        if (ok)
+            thread_ = std::thread([this] { server_.run(); });
+    }
+    ~RunningCardServer()
+    {
+        server_.stop();
+        if (thread_.joinable())
+            thread_.join();
+    }
+    RunningCardServer(const RunningCardServer&) = delete;
+    RunningCardServer& operator=(const RunningCardServer&) = delete;
+
+    int port() const { return server_.port(); }
+
+    bool ok = false;
+    std::string error;
+
+private:
+    cardd::CardServer server_;
+    std::thread thread_;
+};
+
+} // namespace qiantai::test
