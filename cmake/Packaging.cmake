@@ -58,7 +58,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/Quelmarpos.ini DESTINATION ${QIANT
 # changelog.
 set(package_names module qiantai-module dev qiantai-dev host qiantai-host cardd qiantai-cardd simulator
                   qiantai-sldll-simulator)
-set(changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+set(changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/changelog.in ${CMAKE_BINARY_DIR}/packaging/changelog @ONLY)
 execute_process(COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/packaging/changelog OUTPUT_FILE ${changelog_gz}
@@ -75,7 +75,7 @@ endwhile()
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qiantai)
 set(CPACK_PACKAGE_VENDOR "qiantai developers")
-set(CPACK_PACKAGE_CONTACT "qiantai developers <qiantai@localhost.localdomain>")
+set(CPACK_PACKAGE_CONTACT "qiantai developers <qiantai-developers@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -89,15 +89,15 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 
 set(CPACK_COMPONENT_MODULE_DESCRIPTION
-    "front-desk sales module of the store system\n libqiantai.so, the cashier's sales and checkout screens, loaded by a\n store host through GetFormOne. It lives in a private library folder.")
+    "front-desk sales module of the store system\nlibqiantai.so, the cashier's sales and checkout screens, loaded by a\nstore host through GetFormOne. It lives in a private library folder.")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
-    "front-desk sales module - headers for store hosts\n The host service interface, data packets, DISPIDs and the GetFormOne\n entry point, for store hosts that build against the module.")
+    "front-desk sales module - headers for store hosts\nThe host service interface, data packets, DISPIDs and the GetFormOne\nentry point, for store hosts that build against the module.")
 set(CPACK_COMPONENT_HOST_DESCRIPTION
-    "reference store host of the front-desk sales module\n qiantai-host opens the sales module over a SQLite or PostgreSQL store\n database; it also creates the demo store, runs queries, checks a\n station and prints the cashier's day report.")
+    "reference store host of the front-desk sales module\nqiantai-host opens the sales module over a SQLite or PostgreSQL store\ndatabase; it also creates the demo store, runs queries, checks a\nstation and prints the cashier's day report.")
 set(CPACK_COMPONENT_CARDD_DESCRIPTION
-    "card front-end server for member cards and certificates\n qiantai-cardd answers the tills' member card and welfare certificate\n requests over JSON-RPC 2.0, keeping one journal row per charge. It runs\n as the systemd service qiantai-cardd.")
+    "card front-end server for member cards and certificates\nqiantai-cardd answers the tills' member card and welfare certificate\nrequests over JSON-RPC 2.0, keeping one journal row per charge. It runs\nas the systemd service qiantai-cardd.")
 set(CPACK_COMPONENT_SIMULATOR_DESCRIPTION
-    "card-terminal simulator (not for real payments)\n libsldll.so exports CardTrans like a bank card terminal library but\n approves by simple rules without any terminal. For demonstrations and\n tests only; a store installs its terminal vendor's library instead.")
+    "card-terminal simulator (not for real payments)\nlibsldll.so exports CardTrans like a bank card terminal library but\napproves by simple rules without any terminal. For demonstrations and\ntests only; a store installs its terminal vendor's library instead.")
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "qiantai-module (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}), qt6-base-dev")

@@ -38,10 +38,13 @@ grep -qx "Version: $version-1" "$work/qiantai-host.control" || fail "version is 
 
 # The layout: programs in /usr/bin, the module and the simulator in the
 # private folder, the headers, the unit, the configuration.
-private=$(cd "$root/usr/lib" && ls -d */qiantai)
+module=$(find "$root/usr/lib" -name libqiantai.so)
+[ -n "$module" ] || fail "no libqiantai.so"
+private=${module#"$root"/usr/lib/}
+private=${private%/libqiantai.so}
 for f in usr/bin/qiantai-host usr/bin/qiantai-cardd "usr/lib/$private/libqiantai.so" "usr/lib/$private/libsldll.so" \
-         usr/include/qiantai/coordisp.h usr/include/qiantai/entry.h lib/systemd/system/qiantai-cardd.service \
-         lib/sysusers.d/qiantai-cardd.conf etc/qiantai/qiantai-cardd.conf etc/qiantai/Quelmarpos.ini; do
+         usr/include/qiantai/coordisp.h usr/include/qiantai/entry.h usr/lib/systemd/system/qiantai-cardd.service \
+         usr/lib/sysusers.d/qiantai-cardd.conf etc/qiantai/qiantai-cardd.conf etc/qiantai/Quelmarpos.ini; do
   [ -e "$root/$f" ] || fail "missing /$f"
 done
 
@@ -81,7 +84,7 @@ cardd_pid=
 
 # The unit, pointed at the unpacked program.
 if command -v systemd-analyze >/dev/null; then
-  sed "s|/usr/bin/qiantai-cardd|$root/usr/bin/qiantai-cardd|" "$root/lib/systemd/system/qiantai-cardd.service" \
+  sed "s|/usr/bin/qiantai-cardd|$root/usr/bin/qiantai-cardd|" "$root/usr/lib/systemd/system/qiantai-cardd.service" \
     >"$work/qiantai-cardd.service"
   systemd-analyze verify "$work/qiantai-cardd.service" >"$work/verify.log" 2>&1 || { cat "$work/verify.log"; fail "systemd-analyze verify"; }
   if grep -v 'qiantai-cardd.conf' "$work/verify.log" | grep -q .; then cat "$work/verify.log"; fail "systemd-analyze verify warns"; fi
@@ -91,6 +94,6 @@ fi
 
 # Lintian where it is installed: no errors.
 if command -v lintian >/dev/null; then
-  lintian --fail-on error --no-tag-display-limit "$work"/out/*.deb || fail "lintian"
+  lintian --fail-on error --tag-display-limit 0 "$work"/out/*.deb || fail "lintian"
 fi
 echo "packages ok"
