@@ -1,5 +1,6 @@
 #include "cardservice.h"
 
+#include "host/logcategories.h"
 #include "host/money.h"
 
 #include <QDebug>
@@ -91,7 +92,8 @@ nlohmann::json CardService::queryCard(const nlohmann::json& params)
         RequireArray(params, 6, "a member card query");
         const QString cardNo = Text(params, 1);
         const MemberAnswer a = store_.queryMember(cardNo, Text(params, 2).toStdString());
-        qInfo().noquote() << "QueryCard member" << LastFour(cardNo).c_str() << "->" << OutcomeText(a.outcome);
+        qCInfo(lcCardServer).noquote()
+            << "QueryCard member" << LastFour(cardNo).c_str() << "->" << OutcomeText(a.outcome);
         if (a.outcome == Outcome::Failed)
             throw ServiceFailure(a.message.toStdString());
         if (a.outcome == Outcome::Refused)
@@ -110,7 +112,8 @@ nlohmann::json CardService::queryCard(const nlohmann::json& params)
     RequireArray(params, 3, "a welfare certificate query");
     const QString certificateNo = Text(params, 1);
     const CertificateAnswer a = store_.queryCertificate(certificateNo);
-    qInfo().noquote() << "QueryCard certificate" << certificateNo << "->" << OutcomeText(a.outcome);
+    qCInfo(lcCardServer).noquote() << "QueryCard certificate" << LastFour(certificateNo).c_str() << "->"
+                                   << OutcomeText(a.outcome);
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)
@@ -147,10 +150,10 @@ nlohmann::json CardService::payByCard(const nlohmann::json& params)
     if (charge.documentNo.trimmed().isEmpty())
         return Refused(QStringLiteral("缺少单据号"));
     a = member ? store_.chargeMember(charge) : store_.chargeCertificate(charge);
-    qInfo().noquote() << "PayByCard" << (member ? "member" : "certificate")
-                      << (member ? QString::fromStdString(LastFour(charge.cardNo)) : charge.cardNo)
-                      << "document" << charge.documentNo << "fen" << charge.amountFen << "->"
-                      << int(a.outcome) << (a.replayed ? "(repeat, not charged again)" : "");
+    qCInfo(lcCardServer).noquote() << "PayByCard" << (member ? "member" : "certificate")
+                                   << LastFour(charge.cardNo).c_str() << "document" << charge.documentNo
+                                   << "fen" << charge.amountFen << "->" << OutcomeText(a.outcome) << "journal"
+                                   << a.journalId << (a.replayed ? "(repeat, not charged again)" : "");
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)

@@ -1,6 +1,7 @@
 #include "jsonrpc.h"
 
 #include "cardservice.h"
+#include "host/logcategories.h"
 
 #include <QDebug>
 
@@ -46,8 +47,8 @@ std::optional<nlohmann::json> HandleOne(const nlohmann::json& call, const RpcMet
         } catch (const InvalidParams& e) {
             reply = Error(id, rpcerror::InvalidParams, std::string("Invalid params: ") + e.what());
         } catch (const std::exception& e) {
-            qWarning().noquote() << "internal error in" << method->get<std::string>().c_str() << ":"
-                                 << e.what();
+            qCWarning(lcCardServer).noquote()
+                << "internal error in" << method->get<std::string>().c_str() << ":" << e.what();
             reply = Error(id, rpcerror::InternalError, "Internal error");
         }
     }

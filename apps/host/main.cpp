@@ -7,12 +7,15 @@
 // STORE and CENTRE are SQLite files or postgresql:// URLs. Anything else
 // prints the usage and ends with status 2.
 #include "app/hostwindow.h"
+#include "app/platformnoise.h"
 #include "app/querycommand.h"
 #include "app/stationcheck.h"
 
 #include "store/demodata.h"
 #include "store/storehost.h"
 
+#include "host/inifile.h"
+#include "host/logcategories.h"
 #include "keyrobot.h"
 
 #include <QApplication>
@@ -76,6 +79,7 @@ int main(int argc, char** argv)
             !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    DropPlatformNoise();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qiantai-host"));
     QApplication::setApplicationVersion(QStringLiteral(QIANTAI_VERSION));
@@ -152,6 +156,8 @@ int main(int argc, char** argv)
         return PrintStationCheck(CheckStation(options), out);
     }
 
+    qCInfo(qiantai::lcStartup).noquote() << "qiantai-host" << QApplication::applicationVersion()
+                                         << "station INI" << qiantai::StationIni::path();
     QString error;
     StoreHost* host = StoreHost::create(storeUrl, centreUrl, nullptr, &error);
     if (!host) {
