@@ -4,10 +4,10 @@
 // processes.
 #pragma once
 
+#include "loopbackreceiver.h"
+
 #include <QByteArray>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -23,15 +23,7 @@ public:
     // `answers` maps n of DLE EOT n to the status byte sent back.
     explicit StatusPrinter(std::map<char, char> answers) : answers_(std::move(answers))
     {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(listener_, 4);
-        socklen_t len = sizeof addr;
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
+        listener_ = ListenOnLoopback(4, &port_);
         thread_ = std::thread([this] { serve(); });
     }
     ~StatusPrinter()
