@@ -1,6 +1,7 @@
 #include "cardservice.h"
 
 #include "host/cardmask.h"
+#include "host/logcategories.h"
 #include "host/money.h"
 
 #include <QDebug>
@@ -112,14 +113,14 @@ nlohmann::json CardService::queryCard(const nlohmann::json& params, const CallCo
     const QString type = CardType(params);
     RequireArray(params, type == QLatin1String("0") ? 6 : 3, "a card query");
     if (!queries_.admit(call.till)) {
-        qWarning().noquote() << "QueryCard refused: too many queries from" << TillOf(call);
+        qCWarning(lcCardServer).noquote() << "QueryCard refused: too many queries from" << TillOf(call);
         return Refused(QStringLiteral("查询过于频繁,请稍后再试"));
     }
     if (type == QLatin1String("0")) {
         const QString cardNo = Text(params, 1);
         const MemberAnswer a = store_.queryMember(cardNo, Text(params, 2).toStdString(), settings_.lock);
-        qInfo().noquote() << "QueryCard member" << MaskCardNumber(cardNo) << "from" << TillOf(call) << "->"
-                          << OutcomeText(a.outcome);
+        qCInfo(lcCardServer).noquote() << "QueryCard member" << MaskCardNumber(cardNo) << "from"
+                                       << TillOf(call) << "->" << OutcomeText(a.outcome);
         if (a.outcome == Outcome::Failed)
             throw ServiceFailure(a.message.toStdString());
         if (a.outcome == Outcome::Refused)
@@ -137,8 +138,8 @@ nlohmann::json CardService::queryCard(const nlohmann::json& params, const CallCo
     }
     const QString certificateNo = Text(params, 1);
     const CertificateAnswer a = store_.queryCertificate(certificateNo);
-    qInfo().noquote() << "QueryCard certificate" << MaskCardNumber(certificateNo) << "from" << TillOf(call)
-                      << "->" << OutcomeText(a.outcome);
+    qCInfo(lcCardServer).noquote() << "QueryCard certificate" << MaskCardNumber(certificateNo) << "from"
+                                   << TillOf(call) << "->" << OutcomeText(a.outcome);
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)
@@ -189,16 +190,18 @@ nlohmann::json CardService::payByCard(const nlohmann::json& params, const CallCo
         throw ServiceFailure(known.message.toStdString());
     const bool spent = !known.known;
     if (spent && !tokens_.take(token, subject, call.till)) {
-        qWarning().noquote() << "PayByCard refused: no valid charge token from" << TillOf(call);
+        qCWarning(lcCardServer).noquote() << "PayByCard refused: no valid charge token from" << TillOf(call);
         return Refused(member ? QStringLiteral("会员卡未经密码验证,请重新刷卡")
                               : QStringLiteral("福利证未经查询验证,请重新输入券号"));
     }
     a = member ? store_.chargeMember(charge) : store_.chargeCertificate(charge);
     if (spent && (a.outcome != Outcome::Done || a.replayed))
         tokens_.giveBack(token, subject, call.till);
-    qInfo().noquote() << "PayByCard" << (member ? "member" : "certificate") << MaskCardNumber(charge.cardNo)
-                      << "document" << charge.documentNo << "fen" << charge.amountFen << "from" << charge.till
-                      << "->" << OutcomeText(a.outcome) << (a.replayed ? "(repeat, not charged again)" : "");
+    qCInfo(lcCardServer).noquote() << "PayByCard" << (member ? "member" : "certificate")
+                                   << MaskCardNumber(charge.cardNo) << "document" << charge.documentNo
+                                   << "fen" << charge.amountFen << "from" << charge.till << "->"
+                                   << OutcomeText(a.outcome) << "journal" << a.journalId
+                                   << (a.replayed ? "(repeat, not charged again)" : "");
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)
@@ -217,7 +220,7 @@ nlohmann::json CardService::paymentStatus(const nlohmann::json& params, const Ca
     const char* state = a.state == PaymentState::Done       ? "done"
                         : a.state == PaymentState::Reversed ? "reversed"
                                                             : "none";
-    qInfo().noquote() << "PaymentStatus from" << TillOf(call) << "->" << state;
+    qCInfo(lcCardServer).noquote() << "PaymentStatus from" << TillOf(call) << "->" << state;
     return {{"ok", true}, {"state", state}, {"journal", a.journalId}};
 }
 
@@ -225,8 +228,8 @@ nlohmann::json CardService::reverseCharge(const nlohmann::json& params, const Ca
 {
     const QString id = PaymentId(params);
     const ChargeAnswer a = store_.reverseCharge(id, TillOf(call));
-    qInfo().noquote() << "ReverseCharge journal" << a.journalId << "from" << TillOf(call) << "->"
-                      << OutcomeText(a.outcome);
+    qCInfo(lcCardServer).noquote() << "ReverseCharge journal" << a.journalId << "from" << TillOf(call) << "->"
+                                   << OutcomeText(a.outcome);
     if (a.outcome == Outcome::Failed)
         throw ServiceFailure(a.message.toStdString());
     if (a.outcome == Outcome::Refused)

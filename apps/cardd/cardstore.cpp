@@ -1,5 +1,7 @@
 #include "cardstore.h"
 
+#include "host/logcategories.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -852,7 +854,7 @@ ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& t
         return refuse(QStringLiteral("这笔支付的卡或券已变更,不能撤销"));
     if (!SetJournalState(c, row.id, GivenBack, &error))
         return fail(error);
-    qInfo().noquote() << "journal" << row.id << "given back for" << till;
+    qCInfo(lcCardServer).noquote() << "journal" << row.id << "given back for" << till;
     if (!c.commit())
         return fail(c.db().lastError().text());
     ChargeAnswer a;

@@ -1,6 +1,7 @@
 #include "jsonrpc.h"
 
 #include "cardservice.h"
+#include "host/logcategories.h"
 
 #include <QDebug>
 
@@ -44,8 +45,8 @@ std::optional<nlohmann::json> HandleOne(const nlohmann::json& call, const RpcMet
     } else if (found->second.singleCallOnly() && (notification || inBatch)) {
         // Refused unanswered would look done to nobody: answer even a
         // notification, with a null id.
-        qWarning().noquote() << method->get<std::string>().c_str()
-                             << "refused:" << (notification ? "notification" : "in a batch");
+        qCWarning(lcCardServer).noquote() << method->get<std::string>().c_str()
+                                          << "refused:" << (notification ? "notification" : "in a batch");
         return Error(notification ? nlohmann::json() : id, rpcerror::InvalidRequest,
                      "Invalid Request: " + method->get<std::string>() + " must be a single call with an id");
     } else {
@@ -60,8 +61,8 @@ std::optional<nlohmann::json> HandleOne(const nlohmann::json& call, const RpcMet
         } catch (const InvalidParams& e) {
             reply = Error(id, rpcerror::InvalidParams, std::string("Invalid params: ") + e.what());
         } catch (const std::exception& e) {
-            qWarning().noquote() << "internal error in" << method->get<std::string>().c_str() << ":"
-                                 << e.what();
+            qCWarning(lcCardServer).noquote()
+                << "internal error in" << method->get<std::string>().c_str() << ":" << e.what();
             reply = Error(id, rpcerror::InternalError, "Internal error");
         }
     }

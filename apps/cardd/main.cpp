@@ -60,14 +60,24 @@ bool DatabasePassword(const QCommandLineParser& parser, const QCommandLineOption
 
 int main(int argc, char** argv)
 {
+    // Under systemd each line starts with its syslog priority, which the
+    // journal keeps as the entry's priority.
+    if (qEnvironmentVariableIsSet("JOURNAL_STREAM"))
+        qSetMessagePattern(
+            QStringLiteral("<%{if-debug}7%{endif}%{if-info}6%{endif}%{if-warning}4%{endif}"
+                           "%{if-critical}3%{endif}%{if-fatal}2%{endif}>%{category}: %{message}"));
+    else
+        qSetMessagePattern(QStringLiteral("%{time yyyy-MM-dd hh:mm:ss.zzz} %{category}: %{message}"));
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qiantai-cardd"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QIANTAI_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Card front-end: member cards and welfare certificates over "
                        "JSON-RPC 2.0 (POST /rpc)."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption listen(QStringLiteral("listen"), QStringLiteral("Address to listen on."),
                                     QStringLiteral("address"), QStringLiteral("127.0.0.1"));
     const QCommandLineOption port(QStringLiteral("port"),

@@ -3,13 +3,19 @@
 //                [STORE [CENTRE [CODE]]]
 //   qiantai-host init-demo --db STORE [--centre CENTRE] [--products N]
 //   qiantai-host query --db STORE [--centre CENTRE] "SQL"
-// STORE and CENTRE are SQLite files or postgresql:// URLs.
+//   qiantai-host check --db STORE [--centre CENTRE]
+// STORE and CENTRE are SQLite files or postgresql:// URLs. Anything else
+// prints the usage and ends with status 2.
 #include "app/hostwindow.h"
+#include "app/platformnoise.h"
 #include "app/querycommand.h"
+#include "app/stationcheck.h"
 
 #include "store/demodata.h"
 #include "store/storehost.h"
 
+#include "host/inifile.h"
+#include "host/logcategories.h"
 #include "keyrobot.h"
 
 #include <QApplication>
@@ -18,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <QTimer>
 
@@ -36,6 +43,23 @@ QString DefaultCentre(const QString& store)
     return f.dir().filePath(f.completeBaseName() + QStringLiteral("-centre.db"));
 }
 
+const QStringList Commands = {QStringLiteral("init-demo"), QStringLiteral("query"), QStringLiteral("check")};
+
+// A first argument that names no file or URL is meant as a sub-command.
+bool LooksLikeCommand(const QString& arg)
+{
+    static const QRegularExpression word(QStringLiteral("^[A-Za-z][A-Za-z-]*$"));
+    return word.match(arg).hasMatch();
+}
+
+int Usage(const QCommandLineParser& parser, const QString& error)
+{
+    QTextStream err(stderr);
+    err << "qiantai-host: " << error << "\n\n" << parser.helpText();
+    err.flush();
+    return 2;
+}
+
 bool StoreIsEmpty(StoreHost& host)
 {
     QVariant v;
@@ -51,16 +75,20 @@ int main(int argc, char** argv)
     // The commands without a window also run on a machine without a display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if ((a == "query" || a == "init-demo") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        if ((a == "query" || a == "init-demo" || a == "check") &&
+            !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    DropPlatformNoise();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qiantai-host"));
+    QApplication::setApplicationVersion(QStringLiteral(QIANTAI_VERSION));
     QTextStream out(stdout), err(stderr);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Reference store host of the front-desk sales module"));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption db(QStringLiteral("db"),
                                 QStringLiteral("Store database: file or postgresql:// URL."),
                                 QStringLiteral("URL"));
@@ -81,22 +109,35 @@ int main(int argc, char** argv)
                                   QStringLiteral("FILE"));
     parser.addOptions({db, centre, op, initDemo, products, fullScreen, keys});
     parser.addPositionalArgument(QStringLiteral("args"),
-                                 QStringLiteral("[init-demo | query SQL | STORE [CENTRE [CODE]]]"));
-    parser.process(app);
+                                 QStringLiteral("[init-demo | query SQL | check | STORE [CENTRE [CODE]]]"));
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Usage(parser, parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        out << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        out << QApplication::applicationName() << ' ' << QApplication::applicationVersion() << Qt::endl;
+        return 0;
+    }
 
     QStringList positional = parser.positionalArguments();
     QString command;
-    if (!positional.isEmpty() &&
-        (positional.first() == QLatin1String("init-demo") || positional.first() == QLatin1String("query")))
+    if (!positional.isEmpty() && Commands.contains(positional.first()))
         command = positional.takeFirst();
+    else if (!positional.isEmpty() && LooksLikeCommand(positional.first()))
+        return Usage(parser, QStringLiteral("unknown command %1").arg(positional.first()));
     QString sql;
     if (command == QLatin1String("query")) {
-        if (positional.isEmpty()) {
-            err << "query: no SQL statement" << Qt::endl;
-            return 2;
-        }
+        if (positional.isEmpty())
+            return Usage(parser, QStringLiteral("query: no SQL statement"));
         sql = positional.takeLast();
     }
+    // Sub-commands take their databases as options; the window also as
+    // STORE [CENTRE [CODE]].
+    const int maxPositional = command.isEmpty() ? 3 : 0;
+    if (positional.size() > maxPositional)
+        return Usage(parser, QStringLiteral("unexpected argument %1").arg(positional.value(maxPositional)));
     QString storeUrl = parser.value(db), centreUrl = parser.value(centre), operatorCode = parser.value(op);
     if (storeUrl.isEmpty() && !positional.isEmpty())
         storeUrl = positional.takeFirst();
@@ -104,13 +145,19 @@ int main(int argc, char** argv)
         centreUrl = positional.takeFirst();
     if (operatorCode.isEmpty() && !positional.isEmpty())
         operatorCode = positional.takeFirst();
-    if (storeUrl.isEmpty()) {
-        err << "no store database: give --db FILE or --db postgresql://..." << Qt::endl;
-        return 2;
-    }
+    if (storeUrl.isEmpty())
+        return Usage(parser, QStringLiteral("no store database: give --db FILE or --db postgresql://..."));
     if (centreUrl.isEmpty())
         centreUrl = DefaultCentre(storeUrl);
+    if (command == QLatin1String("check")) {
+        StationCheckOptions options;
+        options.store = storeUrl;
+        options.centre = centreUrl;
+        return PrintStationCheck(CheckStation(options), out);
+    }
 
+    qCInfo(qiantai::lcStartup).noquote() << "qiantai-host" << QApplication::applicationVersion()
+                                         << "station INI" << qiantai::StationIni::path();
     QString error;
     StoreHost* host = StoreHost::create(storeUrl, centreUrl, nullptr, &error);
     if (!host) {

@@ -1,8 +1,7 @@
 #include "devices/cardfrontend.h"
 
 #include "devices/jsonvariant.h"
-
-#include <QLoggingCategory>
+#include "host/logcategories.h"
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
@@ -12,8 +11,6 @@
 namespace qiantai {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcFrontEnd, "qiantai.devices.frontend")
 
 QString Endpoint(const CardFrontEndSettings& s)
 {

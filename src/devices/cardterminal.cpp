@@ -1,8 +1,7 @@
 #include "devices/cardterminal.h"
 
+#include "host/logcategories.h"
 #include "qiantai/cardtrans.h"
-
-#include <QLoggingCategory>
 
 #include <dlfcn.h>
 
@@ -12,8 +11,6 @@
 namespace qiantai {
 
 namespace {
-
-Q_LOGGING_CATEGORY(lcTerminal, "qiantai.devices.terminal")
 
 QString LastDlError()
 {

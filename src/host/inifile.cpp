@@ -75,7 +75,7 @@ IniFile IniFile::parse(const QString& text)
     return ini;
 }
 
-IniFile IniFile::load(const QString& path, bool* found)
+QString IniFile::readText(const QString& path, bool* found)
 {
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
@@ -83,7 +83,16 @@ IniFile IniFile::load(const QString& path, bool* found)
         *found = opened;
     if (!opened)
         return {};
-    return parse(DecodeIniBytes(file.readAll()));
+    return DecodeIniBytes(file.readAll());
+}
+
+IniFile IniFile::load(const QString& path, bool* found)
+{
+    bool opened = false;
+    const QString text = readText(path, &opened);
+    if (found)
+        *found = opened;
+    return opened ? parse(text) : IniFile();
 }
 
 const IniFile::Entry* IniFile::find(const QString& section, const QString& key) const
@@ -116,6 +125,15 @@ QString ReadIniValue(const QString& fileName, const QString& section, const QStr
 }
 
 const char* const StationIni::FileName = "Quelmarpos.ini";
+const char* const StationIni::SystemDirectory = "/etc/qiantai/";
+
+QString ChooseStationDirectory(const QString& preferred, const QString& fallback)
+{
+    const QLatin1String file(StationIni::FileName);
+    if (!QFileInfo::exists(preferred + file) && QFileInfo::exists(fallback + file))
+        return fallback;
+    return preferred;
+}
 
 QString StationIni::directory()
 {
@@ -124,7 +142,7 @@ QString StationIni::directory()
         dir = ProgramDirectory();
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
-    return dir;
+    return ChooseStationDirectory(dir, QLatin1String(SystemDirectory));
 }
 
 QString StationIni::path()

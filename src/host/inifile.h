@@ -21,6 +21,9 @@ public:
     // are not valid UTF-8, GBK. A missing or unreadable file gives an empty
     // IniFile and *found = false.
     static IniFile load(const QString& path, bool* found = nullptr);
+    // The decoded text of a file as load() reads it; empty and *found = false
+    // when it cannot be read.
+    static QString readText(const QString& path, bool* found = nullptr);
 
     bool contains(const QString& section, const QString& key) const;
     QString value(const QString& section, const QString& key, const QString& defaultValue = {}) const;
@@ -43,14 +46,20 @@ private:
 QString ReadIniValue(const QString& fileName, const QString& section, const QString& key,
                      const QString& directory, const QString& defaultValue);
 
+// The folder whose station INI is read: `preferred` when it holds the file,
+// else `fallback` when that does, else `preferred`. Both end with '/'.
+QString ChooseStationDirectory(const QString& preferred, const QString& fallback);
+
 // The station's "Quelmarpos.ini", read afresh on every call so that a change
 // to the file takes effect at once.
 class StationIni {
 public:
-    static const char* const FileName; // "Quelmarpos.ini"
+    static const char* const FileName;        // "Quelmarpos.ini"
+    static const char* const SystemDirectory; // "/etc/qiantai/", of the installed packages
 
     // $QIANTAI_INI_DIR when set and not empty, else the running program's
-    // directory; always ends with '/'.
+    // directory; then SystemDirectory when the first has no station INI and
+    // it has one. Always ends with '/'.
     static QString directory();
     static QString path();
 

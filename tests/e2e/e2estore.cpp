@@ -38,6 +38,23 @@ bool RunToEnd(const QString& program, const QStringList& args, QString& error, i
     return true;
 }
 
+// The programs log everything, and each test program keeps what they wrote
+// in the file named by QIANTAI_E2E_LOG (emptied when the program starts),
+// for the test that reads the logs for card data and passwords.
+const QString LogRules = QStringLiteral("qiantai.*=true");
+
+void KeepLog(const QString& text)
+{
+    static bool started = false;
+    const QString path = qEnvironmentVariable("QIANTAI_E2E_LOG");
+    if (path.isEmpty())
+        return;
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | (started ? QIODevice::Append : QIODevice::Truncate)))
+        f.write(text.toUtf8());
+    started = true;
+}
+
 } // namespace
 
 ScreenDump ScreenDump::Read(const QString& path)
@@ -106,6 +123,7 @@ E2EStore::~E2EStore()
             cardd_->kill();
             cardd_->waitForFinished();
         }
+        KeepLog(QString::fromUtf8(cardd_->readAll()));
     }
 }
 
@@ -150,6 +168,7 @@ HostRun E2EStore::RunHost(const QString& operatorCode, const QString& password, 
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("QIANTAI_INI_DIR"), dir_.path() + QLatin1Char('/'));
     env.insert(QStringLiteral("QIANTAI_PASSWORD"), password);
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), LogRules);
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(Program(QStringLiteral("qiantai-host")),
@@ -162,6 +181,7 @@ HostRun E2EStore::RunHost(const QString& operatorCode, const QString& password, 
         p.waitForFinished();
     }
     result.output = QString::fromUtf8(p.readAll());
+    KeepLog(result.output);
     if (finished && p.exitStatus() == QProcess::NormalExit)
         result.status = p.exitCode();
     return result;
@@ -218,14 +238,18 @@ bool E2EStore::StartCardServer()
         return false;
     cardd_ = std::make_unique<QProcess>();
     cardd_->setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), LogRules);
+    cardd_->setProcessEnvironment(env);
     cardd_->start(cardd, {QStringLiteral("--db"), CardsFile(), QStringLiteral("--listen"),
                           QStringLiteral("127.0.0.1"), QStringLiteral("--port"), QStringLiteral("0")});
-    // It names its port on its first line.
+    // It names its port once it listens (log lines may come before).
+    const QRegularExpression listening(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)\n"));
     QString banner;
-    while (!banner.contains(QLatin1Char('\n')) && cardd_->waitForReadyRead(10000))
+    QRegularExpressionMatch m;
+    while (!(m = listening.match(banner)).hasMatch() && cardd_->waitForReadyRead(10000))
         banner += QString::fromUtf8(cardd_->readAll());
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("listening on 127\\.0\\.0\\.1:(\\d+)")).match(banner);
+    KeepLog(banner);
     if (!m.hasMatch()) {
         error_ = QStringLiteral("qiantai-cardd did not start: ") + banner;
         return false;

@@ -135,3 +135,20 @@ TEST_F(StationDir, StationIniReadsTheFileAfreshAndConvertsValues)
     writeStation("[Clock]\nSync=1\n");
     EXPECT_TRUE(StationIni::boolValue(QStringLiteral("Clock"), QStringLiteral("Sync"), false));
 }
+
+TEST_F(StationDir, TheSystemStationIniServesOnlyWhenTheFirstFolderHasNone)
+{
+    QTemporaryDir system;
+    ASSERT_TRUE(system.isValid());
+    const QString first = station_.DirPath() + QLatin1Char('/');
+    const QString fallback = system.path() + QLatin1Char('/');
+    // Neither has one: the first folder, whose defaults then apply.
+    EXPECT_EQ(ChooseStationDirectory(first, fallback), first);
+    WriteFile(fallback + QStringLiteral("Quelmarpos.ini"), "[Clock]\nSync=0\n");
+    EXPECT_EQ(ChooseStationDirectory(first, fallback), fallback);
+    // A file of another name in the first folder does not count.
+    WriteFile(first + QStringLiteral("quelmarpos.ini.bak"), "[Clock]\nSync=1\n");
+    EXPECT_EQ(ChooseStationDirectory(first, fallback), fallback);
+    writeStation("[Clock]\nSync=1\n");
+    EXPECT_EQ(ChooseStationDirectory(first, fallback), first);
+}

@@ -24,6 +24,9 @@ bool ModuleLoader::load(QString* error)
     } else {
         const QDir bin(QCoreApplication::applicationDirPath());
         candidates << bin.filePath(QStringLiteral("../lib/libqiantai.so"))
+#ifdef QIANTAI_MODULE_RELDIR
+                   << bin.filePath(QStringLiteral(QIANTAI_MODULE_RELDIR "/libqiantai.so"))
+#endif
                    << bin.filePath(QStringLiteral("libqiantai.so")) << QStringLiteral("libqiantai.so");
     }
     for (const QString& c : candidates) {

@@ -13,9 +13,11 @@ namespace qiantai::host {
 
 class ModuleLoader {
 public:
-    // The module next to the program (../lib or the same folder), or the
-    // file named by QIANTAI_MODULE.
+    // The module next to the program (../lib, the packages' private folder
+    // or the same folder), or the file named by QIANTAI_MODULE.
     bool load(QString* error);
+    // The file load() loaded.
+    QString fileName() const { return library_.fileName(); }
     // Opens the sales screen for `operatorCode` in `container`.
     void open(QWidget* hostWindow, QWidget* container, const QString& operatorCode, ICoorDisp* host);
 

@@ -2,6 +2,8 @@
 
 #include "sqlitefunctions.h"
 
+#include "host/logcategories.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QDirIterator>
@@ -465,6 +467,7 @@ bool Database::migrate(QString* error)
             }
         if (!exec(QStringLiteral("INSERT INTO tbHostMigration (f_Name) VALUES (?)"), {file}, error))
             return false;
+        qCInfo(lcHostStore).noquote() << "schema" << file << "applied";
     }
     return guard.commit(error);
 }

@@ -1,6 +1,7 @@
 #include "screens/checkout/recordsale.h"
 
 #include "host/hostservice.h"
+#include "host/logcategories.h"
 #include "host/storedcode.h"
 #include "sale/packets.h"
 #include "sale/salesession.h"
@@ -99,6 +100,29 @@ QString VerifyStoredSql(const SaleSession& s)
 
 namespace {
 
+// How many times the current document has been put to recording: the
+// cashier may try again after a failure.
+int NextAttempt(const QString& documentNo)
+{
+    static QString document;
+    static int attempts = 0;
+    if (documentNo != document) {
+        document = documentNo;
+        attempts = 0;
+    }
+    return ++attempts;
+}
+
+// The document's payments for the log: method code and amount of each.
+QString PaymentsText(const SaleSession& s)
+{
+    QStringList parts;
+    for (int i = 0; i < s.PaymentEntries.Count(); ++i)
+        parts.append(
+            QStringLiteral("%1=%2").arg(s.PaymentEntries[i].Code).arg(s.PaymentEntries[i].Amount, 0, 'f', 2));
+    return parts.join(QLatin1Char(' '));
+}
+
 bool Fail(RecordingUi& ui, const QVariant& message, const QString& caption)
 {
     ui.ShowMessage(message, caption);
@@ -109,7 +133,10 @@ bool Fail(RecordingUi& ui, const QVariant& message, const QString& caption)
 
 bool RecordSteps(SaleSession& s, HostService& host, RecordingUi& ui, int pauseMs)
 {
+    const int attempt = NextAttempt(s.Djh);
     const auto fail = [&](const QVariant& message, const QString& caption) {
+        qCWarning(lcRecording).noquote()
+            << "sale" << s.Djh << "not recorded, attempt" << attempt << ":" << message.toString();
         return Fail(ui, message, caption);
     };
 
@@ -137,6 +164,9 @@ bool RecordSteps(SaleSession& s, HostService& host, RecordingUi& ui, int pauseMs
     if (!DocumentStored(s, host))
         return fail(QStringLiteral("提交数据库失败，请检查网络!"), FailureCaption);
 
+    qCInfo(lcRecording).noquote() << "recorded sale" << s.Djh << "total"
+                                  << QString::number(s.DocTotalAmount, 'f', 2) << "payments"
+                                  << PaymentsText(s) << "attempt" << attempt;
     // Stored: from here on the checkout completes whatever the printer does.
     ui.ShowPrinting();
     s.PointsEarned = PointsFor(s, message);
@@ -151,6 +181,7 @@ bool RecordSteps(SaleSession& s, HostService& host, RecordingUi& ui, int pauseMs
         printError = QStringLiteral("未知错误");
     }
     if (!printed) {
+        qCWarning(lcPrinting).noquote() << "receipt of sale" << s.Djh << "not printed:" << printError;
         QString text = QStringLiteral("销售数据已保存，小票未能打印!");
         if (!printError.isEmpty())
             text += QStringLiteral("\r\n") + printError;

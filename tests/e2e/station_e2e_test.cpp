@@ -1,0 +1,210 @@
+// qiantai-host's command line and its station check, run as a till's IT
+// person runs them, against the demo store.
+#include "e2estore.h"
+#include "loopbackreceiver.h"
+#include "salekeys.h"
+#include "statusprinter.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace qiantai::test;
+
+namespace {
+
+class StationEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(store_.Ok()) << store_.Error().toStdString();
+        ASSERT_TRUE(store_.StartCardServer()) << store_.Error().toStdString();
+        store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"),
+                      QStringLiteral("tcp://127.0.0.1:%1").arg(printer_.port()));
+    }
+
+    // qiantai-host ARGS with the station INI of `store`.
+    static HostRun Host(E2EStore& store, const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QIANTAI_INI_DIR"), store.Path(QString()));
+        env.insert(QStringLiteral("QIANTAI_PASSWORD"), QStringLiteral("0001"));
+        // As under su, cron or a service: Qt falls back to a folder of its own.
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(E2EStore::Program(QStringLiteral("qiantai-host")), args);
+        HostRun run;
+        if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+            run.status = p.exitCode();
+        else
+            p.kill();
+        p.waitForFinished();
+        run.output = QString::fromUtf8(p.readAll());
+        return run;
+    }
+
+    static HostRun Check(E2EStore& store)
+    {
+        return Host(store, {QStringLiteral("check"), QStringLiteral("--db"), store.StoreFile(),
+                            QStringLiteral("--centre"), store.Path(QStringLiteral("centre.db"))});
+    }
+
+    // The check's lines that begin with `level`.
+    static QStringList Lines(const HostRun& run, const QString& level)
+    {
+        QStringList found;
+        for (const QString& line : run.output.split(QLatin1Char('\n')))
+            if (line.startsWith(level))
+                found.append(line);
+        return found;
+    }
+
+    E2EStore store_;
+    StatusPrinter printer_{{{1, 0x12}, {4, 0x12}}};
+};
+
+} // namespace
+
+TEST_F(StationEndToEnd, TheDemoTillCanSell)
+{
+    const HostRun run = Check(store_);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+    EXPECT_TRUE(Lines(run, QStringLiteral("FAIL")).isEmpty()) << run.output.toStdString();
+    for (const char* part : {"station INI", "sales module", "receipt printer OmronPrinter",
+                             "template receipts", "store database", "store parameters", "card front-end",
+                             "card terminal library", "fonts", "clock"}) {
+        bool seen = false;
+        for (const QString& line : Lines(run, QStringLiteral("ok ")))
+            seen = seen || line.contains(QLatin1String(part));
+        EXPECT_TRUE(seen) << part << "\n" << run.output.toStdString();
+    }
+    EXPECT_TRUE(run.output.trimmed().endsWith(QLatin1String("the till can sell")))
+        << run.output.toStdString();
+}
+
+TEST_F(StationEndToEnd, EachBrokenPartIsOneFailureWithItsFix)
+{
+    const QString printer = QStringLiteral("tcp://127.0.0.1:%1").arg(printer_.port());
+    const QString frontEnd =
+        store_.Query(QStringLiteral("SELECT f_Csz FROM tbSysmsg WHERE lower(f_Csmc) = 'yckqzj'"))
+            .value(0)
+            .value(0);
+    const QString setFrontEnd =
+        QStringLiteral("UPDATE tbSysmsg SET f_Csz = '%1' WHERE lower(f_Csmc) = 'yckqzj'");
+    const QList<QStringList> hyklwms =
+        store_.Query(QStringLiteral("SELECT f_Csmc, f_Csz FROM tbSysmsg WHERE lower(f_Csmc) = 'hyklwms'"));
+    ASSERT_EQ(hyklwms.size(), 1);
+    // Each case breaks one part of the demo station and mends it again; the
+    // INI key comes last as the INI cannot lose a key.
+    const struct {
+        const char* name;
+        std::function<void()> breakIt, mend;
+        const char* failure; // part of the one FAIL line
+        const char* fix;     // part of its fix
+    } cases[] = {
+        {"no printer",
+         [&] {
+             store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"),
+                           QStringLiteral("tcp://127.0.0.1:%1").arg(ClosedLoopbackPort()));
+         },
+         [&] { store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"), printer); },
+         "receipt printer OmronPrinter", "switch the printer on"},
+        {"an unreachable card server",
+         [&] { store_.Exec(setFrontEnd.arg(QStringLiteral("127.0.0.1:%1").arg(ClosedLoopbackPort()))); },
+         [&] { store_.Exec(setFrontEnd.arg(frontEnd)); }, "card front-end yckqzj", "start the card server"},
+        {"a missing terminal library",
+         [&] {
+             store_.SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"),
+                           store_.Path(QStringLiteral("no-such-libsldll.so")));
+         },
+         [&] {
+             store_.SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"),
+                           E2EStore::Library(QStringLiteral("libsldll.so")));
+         },
+         "card terminal library", "[CardTerminal] Library"},
+        {"a missing store parameter",
+         [&] { store_.Exec(QStringLiteral("DELETE FROM tbSysmsg WHERE lower(f_Csmc) = 'hyklwms'")); },
+         [&] {
+             store_.Exec(QStringLiteral("INSERT INTO tbSysmsg (f_Csmc, f_Csz) VALUES ('%1', '%2')")
+                             .arg(hyklwms[0][0], hyklwms[0][1]));
+         },
+         "store parameters: 1 missing: hyklwms", "add them to tbSysmsg"},
+        {"a wrong INI key",
+         [&] { store_.SetIni(QStringLiteral("Clock"), QStringLiteral("Synch"), QStringLiteral("0")); }, [] {},
+         "unknown key Synch in [Clock]", "the keys of [Clock] are Sync"},
+    };
+    for (const auto& c : cases) {
+        c.breakIt();
+        const HostRun run = Check(store_);
+        c.mend();
+        EXPECT_EQ(run.status, 1) << c.name << "\n" << run.output.toStdString();
+        const QStringList failures = Lines(run, QStringLiteral("FAIL"));
+        ASSERT_EQ(failures.size(), 1) << c.name << "\n" << run.output.toStdString();
+        EXPECT_TRUE(failures.first().contains(QLatin1String(c.failure))) << c.name << "\n"
+                                                                         << run.output.toStdString();
+        const int at = int(run.output.indexOf(failures.first()));
+        EXPECT_TRUE(run.output.mid(at).section(QLatin1Char('\n'), 1, 1).contains(QLatin1String(c.fix)))
+            << c.name << "\n"
+            << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QLatin1String("the till cannot sell: 1 failure"))) << c.name;
+    }
+}
+
+TEST_F(StationEndToEnd, TheCommandLineRefusesWhatItDoesNotKnow)
+{
+    const QString db = store_.StoreFile();
+    const struct {
+        QStringList args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{QStringLiteral("chek"), QStringLiteral("--db"), db}, 2, "unknown command chek"},
+        {{QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("--bogus")},
+         2,
+         "Unknown option 'bogus'"},
+        {{QStringLiteral("check"), QStringLiteral("--db"), db, QStringLiteral("extra")},
+         2,
+         "unexpected argument extra"},
+        {{QStringLiteral("query"), QStringLiteral("--db"), db}, 2, "query: no SQL statement"},
+        {{QStringLiteral("check")}, 2, "no store database"},
+        {{QStringLiteral("--help")}, 0, "init-demo | query SQL | check"},
+        {{QStringLiteral("--version")}, 0, "qiantai-host "},
+    };
+    for (const auto& c : cases) {
+        const HostRun run = Host(store_, c.args);
+        const std::string args = c.args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.status, c.status) << args << "\n" << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QLatin1String(c.says))) << args << "\n" << run.output.toStdString();
+        if (c.status == 2) {
+            EXPECT_TRUE(run.output.contains(QLatin1String("Usage:"))) << args;
+        }
+    }
+}
+
+TEST_F(StationEndToEnd, ScriptedAndOffscreenRunsPrintNoQtPlatformNoise)
+{
+    QFile keys(store_.Path(QStringLiteral("open-and-leave.txt")));
+    ASSERT_TRUE(keys.open(QIODevice::WriteOnly));
+    keys.write((BeginSale() + DeleteAllAndLeave()).toUtf8());
+    keys.close();
+    const HostRun runs[] = {
+        Host(store_, {QStringLiteral("--db"), store_.StoreFile(), QStringLiteral("--centre"),
+                      store_.Path(QStringLiteral("centre.db")), QStringLiteral("--operator"),
+                      QStringLiteral("0001"), QStringLiteral("--keys"), keys.fileName()}),
+        Host(store_, {QStringLiteral("query"), QStringLiteral("--db"), store_.StoreFile(),
+                      QStringLiteral("Select 1")}),
+    };
+    for (const HostRun& run : runs) {
+        EXPECT_EQ(run.status, 0) << run.output.toStdString();
+        EXPECT_FALSE(run.output.contains(QLatin1String("XDG_RUNTIME_DIR"))) << run.output.toStdString();
+        EXPECT_FALSE(run.output.contains(QLatin1String("This plugin does not support")))
+            << run.output.toStdString();
+    }
+}
