@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include <cmath>
@@ -86,6 +87,7 @@ struct Prepared {
     DataPacket cards;
     QMap<QString, double> customerAccounts;
     QList<bool> soldThenPurchased;
+    QList<bool> stockKept; // per line: the stock rule keeps it above zero
     double rebate = 0;
     QString digest; // of the document's content: a retry is the same document
 };
@@ -168,13 +170,17 @@ bool CheckProducts(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
         codes.append(l.value(r, QStringLiteral("f_Spbm")).toString().trimmed());
     }
     DataPacket known;
-    if (!ctx.store->query(QStringLiteral("SELECT f_Spbm, f_Yxjj FROM tbSpda WHERE f_Spbm IN (") +
+    if (!ctx.store->query(QStringLiteral("SELECT f_Spbm, f_Yxjj, ") + StockControlSql() +
+                              QStringLiteral(" FROM tbSpda WHERE f_Spbm IN (") +
                               marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
                           codes, &known, message))
         return false;
     QHash<QString, int> soldThenPurchased;
-    for (int r = 0; r < known.rowCount(); ++r)
+    QVariant kckz;
+    for (int r = 0; r < known.rowCount(); ++r) {
         soldThenPurchased.insert(known.value(r, 0).toString(), known.value(r, 1).toInt());
+        kckz = known.value(r, 2);
+    }
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = codes[r].toString();
         const auto flag = soldThenPurchased.constFind(product);
@@ -182,6 +188,7 @@ bool CheckProducts(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
             return Refuse(message, QStringLiteral("销售明细第%1行的商品").arg(r + 1) + product +
                                        QStringLiteral("不存在"));
         p->soldThenPurchased.append(flag.value() == 1);
+        p->stockKept.append(StockKeptAboveZero(kckz, flag.value() == 1));
     }
     return CalculateLinesRebate(ctx, l, &p->rebate, message);
 }
@@ -654,6 +661,7 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
         return v.isNull() ? fallback : v.toDouble();
     };
     QMap<QString, double> leaving;
+    QSet<QString> kept;
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
         if (!s.exec(line,
@@ -666,16 +674,37 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
             return false;
         // Stock leaves the store unless the centre delivers or the product
         // is booked as purchased when sold.
-        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r])
+        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r]) {
             leaving[product] += num(r, "f_Xssl");
+            if (p.stockKept[r])
+                kept.insert(product);
+        }
     }
     // One change per product, in code order: tills lock stock rows in the
     // same order.
-    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it)
+    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it) {
+        if (kept.contains(it.key()) && it.value() > 0) {
+            // Checked and booked in one statement: of two tills selling the
+            // last units, one is refused.
+            int booked = 0;
+            if (!s.execCount(QStringLiteral("UPDATE tbGzkc SET f_Kcsl = f_Kcsl - ? WHERE f_Gzbm = ? AND "
+                                            "f_Spbm = ? AND f_Kcsl >= ?"),
+                             {it.value(), doc.group, it.key(), it.value() - 1e-6}, &booked, message))
+                return false;
+            if (booked == 1)
+                continue;
+            QVariant stock;
+            bool found = false;
+            if (!s.scalar(QStringLiteral("SELECT f_Kcsl FROM tbGzkc WHERE f_Gzbm = ? AND f_Spbm = ?"),
+                          {doc.group, it.key()}, &stock, &found, message))
+                return false;
+            return Refuse(message, GroupStockRefusal(it.key(), doc.group, stock.toDouble(), 0, it.value()));
+        }
         if (!s.exec(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
                                    "(f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = tbGzkc.f_Kcsl + excluded.f_Kcsl"),
                     {doc.group, it.key(), -it.value()}, message))
             return false;
+    }
 
     const QString pay =
         QStringLiteral("INSERT INTO %1 (f_Djh, f_Xh, f_Zffs, f_Zfje, f_Hykh, f_Hyzh, f_Hyklx) "
