@@ -650,11 +650,23 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
         return false;
 
     const QString line =
-        QStringLiteral(
-            "INSERT INTO %1 (f_Djh, f_Dnxh, f_Spbm, f_Spmc, f_Jldw, f_Xssl, f_Xsje, f_Xxsj, f_Zdzkzr, "
-            "f_Sgzkzr, f_Sl, f_Ssje, f_Flsp, f_Yxjj, f_Zhjj, f_Tgj, f_Dwbl) VALUES (?, ?, ?, ?, ?, ?, ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        QStringLiteral("INSERT INTO %1 (f_Djh, f_Dnxh, f_Spbm, f_Spmc, f_Jldw, f_Xssl, f_Xsje, f_Xxsj, "
+                       "f_Zdzkzr, f_Sgzkzr, f_Sl, f_Ssje, f_Flsp, f_Yxjj, f_Zhjj, f_Tgj, f_Dwbl) VALUES ")
             .arg(p.lines);
+    static const QString lineRow = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // Up to this many lines per statement (17 values each, under the
+    // smallest limit of bound values).
+    constexpr int linesPerStatement = 50;
+    QStringList rows;
+    QVariantList lineValues;
+    auto flushLines = [&] {
+        if (rows.isEmpty())
+            return true;
+        const bool ok = s.exec(line + rows.join(QStringLiteral(", ")), lineValues, message);
+        rows.clear();
+        lineValues.clear();
+        return ok;
+    };
     const DataPacket& l = doc.lines;
     auto num = [&](int r, const char* c, double fallback = 0) {
         const QVariant v = l.value(r, QString::fromLatin1(c));
@@ -664,13 +676,13 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
     QSet<QString> kept;
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
-        if (!s.exec(line,
-                    {doc.number, r, product, l.value(r, QStringLiteral("f_Spmc")).toString(),
-                     l.value(r, QStringLiteral("f_Jldw")).toString(), num(r, "f_Xssl"), num(r, "f_Xsje"),
-                     num(r, "f_Xxsj"), num(r, "f_Zdzkzr"), num(r, "f_Sgzkzr"), num(r, "f_Sl"),
-                     num(r, "f_Ssje"), int(num(r, "f_Flsp")), int(num(r, "f_Yxjj")), num(r, "f_Zhjj"),
-                     num(r, "f_Tgj"), num(r, "f_Dwbl", 1)},
-                    message))
+        rows.append(lineRow);
+        lineValues << doc.number << r << product << l.value(r, QStringLiteral("f_Spmc")).toString()
+                   << l.value(r, QStringLiteral("f_Jldw")).toString() << num(r, "f_Xssl") << num(r, "f_Xsje")
+                   << num(r, "f_Xxsj") << num(r, "f_Zdzkzr") << num(r, "f_Sgzkzr") << num(r, "f_Sl")
+                   << num(r, "f_Ssje") << int(num(r, "f_Flsp")) << int(num(r, "f_Yxjj")) << num(r, "f_Zhjj")
+                   << num(r, "f_Tgj") << num(r, "f_Dwbl", 1);
+        if (rows.size() == linesPerStatement && !flushLines())
             return false;
         // Stock leaves the store unless the centre delivers or the product
         // is booked as purchased when sold.
@@ -680,6 +692,8 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
                 kept.insert(product);
         }
     }
+    if (!flushLines())
+        return false;
     // One change per product, in code order: tills lock stock rows in the
     // same order.
     for (auto it = leaving.cbegin(); it != leaving.cend(); ++it) {
