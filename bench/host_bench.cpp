@@ -66,7 +66,8 @@ public:
         plainPrefix_ = QStringLiteral("P%1").arg(QDateTime::currentMSecsSinceEpoch());
     }
 
-    // Five random products of counter group 0101 at their list prices.
+    // Five random products of counter group 0101 at their list prices, with
+    // stock for them.
     void choose(std::mt19937& random)
     {
         std::uniform_int_distribution<int> pick(0, std::max(0, store_.products() / 2 - 1));
@@ -81,6 +82,13 @@ public:
                        &error);
             lines_.append(ht::Line{code, 1, price.toDouble()});
             total_ += price.toDouble();
+            // One unit for 904 and one for the plain rows, so that the
+            // stock check of the recording passes (untimed).
+            db_.exec(
+                QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES ('0101', ?, 2) ON "
+                               "CONFLICT (f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = CASE WHEN tbGzkc.f_Kcsl < 0 "
+                               "THEN 2 ELSE tbGzkc.f_Kcsl + 2 END"),
+                {code}, &error);
         }
         total_ = RoundMoney(total_);
     }

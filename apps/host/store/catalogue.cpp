@@ -10,22 +10,44 @@ QString Qty(double v)
     return QString::number(v, 'g', 12);
 }
 
-bool ProductFlags(HostContext& ctx, const QString& product, bool* soldThenPurchased, QString* message)
+// Whether the store's stock rule keeps the product's stock from going below
+// zero; refuses an unknown product.
+bool ProductStockKept(HostContext& ctx, const QString& product, bool* stockKept, QString* message)
 {
-    QVariant v;
-    bool found = false;
-    if (!ctx.store->scalar(QStringLiteral("SELECT f_Yxjj FROM tbSpda WHERE f_Spbm = ?"), {product}, &v,
-                           &found, message))
+    DataPacket p;
+    if (!ctx.store->query(QStringLiteral("SELECT f_Yxjj, ") + StockControlSql() +
+                              QStringLiteral(" FROM tbSpda WHERE f_Spbm = ?"),
+                          {product}, &p, message))
         return false;
-    if (!found) {
+    if (p.rowCount() == 0) {
         *message = QStringLiteral("商品") + product + QStringLiteral("不存在");
         return false;
     }
-    *soldThenPurchased = v.toInt() == 1;
+    *stockKept = StockKeptAboveZero(p.value(0, 1), p.value(0, 0).toInt() == 1);
     return true;
 }
 
 } // namespace
+
+const QString& StockControlSql()
+{
+    static const QString sql = QStringLiteral("(SELECT MAX(f_Csz) FROM tbSysmsg WHERE f_Csmc = 'kckz')");
+    return sql;
+}
+
+bool StockKeptAboveZero(const QVariant& kckz, bool soldThenPurchased)
+{
+    // kckz "1", also when absent, switches the stock check off.
+    return !soldThenPurchased && !kckz.isNull() && kckz.toString().trimmed() != QLatin1String("1");
+}
+
+QString GroupStockRefusal(const QString& product, const QString& group, double stock, double otherLines,
+                          double quantity)
+{
+    return QStringLiteral("商品") + product + QStringLiteral("库存不足：柜组") + group +
+           QStringLiteral("库存") + Qty(stock) + QStringLiteral("，本单其他行已录") + Qty(otherLines) +
+           QStringLiteral("，本行需要") + Qty(quantity);
+}
 
 bool RequireColumns(const DataPacket& p, const QStringList& columns, const QString& what, QString* message)
 {
@@ -65,11 +87,11 @@ bool LookupProducts(HostContext& ctx, const QString& code, DataPacket* out, QStr
 bool CheckGroupStock(HostContext& ctx, const QString& product, const QString& group, double quantity,
                      double otherLines, QString* message)
 {
-    bool sold = false;
-    if (!ProductFlags(ctx, product, &sold, message))
+    bool kept = false;
+    if (!ProductStockKept(ctx, product, &kept, message))
         return false;
-    if (sold || quantity <= 0)
-        return true; // booked as purchased when sold; returns add stock
+    if (!kept || quantity <= 0)
+        return true; // returns add stock
     QVariant v;
     bool found = false;
     if (!ctx.store->scalar(QStringLiteral("SELECT COALESCE(SUM(f_Kcsl), 0) FROM tbGzkc WHERE f_Spbm = ? AND "
@@ -79,9 +101,7 @@ bool CheckGroupStock(HostContext& ctx, const QString& product, const QString& gr
     const double stock = v.toDouble();
     if (quantity + otherLines <= stock + 1e-6)
         return true;
-    *message = QStringLiteral("商品") + product + QStringLiteral("库存不足：柜组") + group +
-               QStringLiteral("库存") + Qty(stock) + QStringLiteral("，本单其他行已录") + Qty(otherLines) +
-               QStringLiteral("，本行需要") + Qty(quantity);
+    *message = GroupStockRefusal(product, group, stock, otherLines, quantity);
     return false;
 }
 
@@ -92,8 +112,8 @@ bool CheckCentreStock(HostContext& ctx, const QString& product, const QString& c
         *message = QStringLiteral("配送中心") + centre + QStringLiteral("未配置，不能检查配送库存");
         return false;
     }
-    bool sold = false;
-    if (!ProductFlags(ctx, product, &sold, message))
+    bool kept = false;
+    if (!ProductStockKept(ctx, product, &kept, message))
         return false;
     if (quantity <= 0)
         return true;

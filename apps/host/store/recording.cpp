@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringList>
 
 #include <cmath>
@@ -86,6 +87,7 @@ struct Prepared {
     DataPacket cards;
     QMap<QString, double> customerAccounts;
     QList<bool> soldThenPurchased;
+    QList<bool> stockKept; // per line: the stock rule keeps it above zero
     double rebate = 0;
     QString digest; // of the document's content: a retry is the same document
 };
@@ -167,14 +169,28 @@ bool CheckProducts(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
         marks.append(QStringLiteral("?"));
         codes.append(l.value(r, QStringLiteral("f_Spbm")).toString().trimmed());
     }
+    // A product on a limited offer today may have had a stock shortfall
+    // accepted through the offer at item entry: its stock is booked as
+    // before, without the check.
+    const QString today = ctx.today();
+    QVariantList params{today, today};
+    params.append(codes);
     DataPacket known;
-    if (!ctx.store->query(QStringLiteral("SELECT f_Spbm, f_Yxjj FROM tbSpda WHERE f_Spbm IN (") +
-                              marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
-                          codes, &known, message))
+    if (!ctx.store->query(
+            QStringLiteral("SELECT f_Spbm, f_Yxjj, ") + StockControlSql() +
+                QStringLiteral(", (SELECT COUNT(*) FROM tbXsxl WHERE tbXsxl.f_Spbm = tbSpda.f_Spbm "
+                               "AND f_Ksrq <= ? AND f_Jsrq >= ?) FROM tbSpda WHERE f_Spbm IN (") +
+                marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+            params, &known, message))
         return false;
     QHash<QString, int> soldThenPurchased;
-    for (int r = 0; r < known.rowCount(); ++r)
+    QHash<QString, bool> onOffer;
+    QVariant kckz;
+    for (int r = 0; r < known.rowCount(); ++r) {
         soldThenPurchased.insert(known.value(r, 0).toString(), known.value(r, 1).toInt());
+        onOffer.insert(known.value(r, 0).toString(), known.value(r, 3).toInt() > 0);
+        kckz = known.value(r, 2);
+    }
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = codes[r].toString();
         const auto flag = soldThenPurchased.constFind(product);
@@ -182,6 +198,7 @@ bool CheckProducts(HostContext& ctx, const SaleDocument& doc, Prepared* p, QStri
             return Refuse(message, QStringLiteral("销售明细第%1行的商品").arg(r + 1) + product +
                                        QStringLiteral("不存在"));
         p->soldThenPurchased.append(flag.value() == 1);
+        p->stockKept.append(StockKeptAboveZero(kckz, flag.value() == 1) && !onOffer.value(product));
     }
     return CalculateLinesRebate(ctx, l, &p->rebate, message);
 }
@@ -643,39 +660,75 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
         return false;
 
     const QString line =
-        QStringLiteral(
-            "INSERT INTO %1 (f_Djh, f_Dnxh, f_Spbm, f_Spmc, f_Jldw, f_Xssl, f_Xsje, f_Xxsj, f_Zdzkzr, "
-            "f_Sgzkzr, f_Sl, f_Ssje, f_Flsp, f_Yxjj, f_Zhjj, f_Tgj, f_Dwbl) VALUES (?, ?, ?, ?, ?, ?, ?, "
-            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+        QStringLiteral("INSERT INTO %1 (f_Djh, f_Dnxh, f_Spbm, f_Spmc, f_Jldw, f_Xssl, f_Xsje, f_Xxsj, "
+                       "f_Zdzkzr, f_Sgzkzr, f_Sl, f_Ssje, f_Flsp, f_Yxjj, f_Zhjj, f_Tgj, f_Dwbl) VALUES ")
             .arg(p.lines);
+    static const QString lineRow = QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    // Up to this many lines per statement (17 values each, under the
+    // smallest limit of bound values).
+    constexpr int linesPerStatement = 50;
+    QStringList rows;
+    QVariantList lineValues;
+    auto flushLines = [&] {
+        if (rows.isEmpty())
+            return true;
+        const bool ok = s.exec(line + rows.join(QStringLiteral(", ")), lineValues, message);
+        rows.clear();
+        lineValues.clear();
+        return ok;
+    };
     const DataPacket& l = doc.lines;
     auto num = [&](int r, const char* c, double fallback = 0) {
         const QVariant v = l.value(r, QString::fromLatin1(c));
         return v.isNull() ? fallback : v.toDouble();
     };
     QMap<QString, double> leaving;
+    QSet<QString> kept;
     for (int r = 0; r < l.rowCount(); ++r) {
         const QString product = l.value(r, QStringLiteral("f_Spbm")).toString().trimmed();
-        if (!s.exec(line,
-                    {doc.number, r, product, l.value(r, QStringLiteral("f_Spmc")).toString(),
-                     l.value(r, QStringLiteral("f_Jldw")).toString(), num(r, "f_Xssl"), num(r, "f_Xsje"),
-                     num(r, "f_Xxsj"), num(r, "f_Zdzkzr"), num(r, "f_Sgzkzr"), num(r, "f_Sl"),
-                     num(r, "f_Ssje"), int(num(r, "f_Flsp")), int(num(r, "f_Yxjj")), num(r, "f_Zhjj"),
-                     num(r, "f_Tgj"), num(r, "f_Dwbl", 1)},
-                    message))
+        rows.append(lineRow);
+        lineValues << doc.number << r << product << l.value(r, QStringLiteral("f_Spmc")).toString()
+                   << l.value(r, QStringLiteral("f_Jldw")).toString() << num(r, "f_Xssl") << num(r, "f_Xsje")
+                   << num(r, "f_Xxsj") << num(r, "f_Zdzkzr") << num(r, "f_Sgzkzr") << num(r, "f_Sl")
+                   << num(r, "f_Ssje") << int(num(r, "f_Flsp")) << int(num(r, "f_Yxjj")) << num(r, "f_Zhjj")
+                   << num(r, "f_Tgj") << num(r, "f_Dwbl", 1);
+        if (rows.size() == linesPerStatement && !flushLines())
             return false;
         // Stock leaves the store unless the centre delivers or the product
         // is booked as purchased when sold.
-        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r])
+        if (doc.kind != SaleKind::CentralDelivery && !p.soldThenPurchased[r]) {
             leaving[product] += num(r, "f_Xssl");
+            if (p.stockKept[r])
+                kept.insert(product);
+        }
     }
+    if (!flushLines())
+        return false;
     // One change per product, in code order: tills lock stock rows in the
     // same order.
-    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it)
+    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it) {
+        if (kept.contains(it.key()) && it.value() > 0) {
+            // Checked and booked in one statement: of two tills selling the
+            // last units, one is refused.
+            int booked = 0;
+            if (!s.execCount(QStringLiteral("UPDATE tbGzkc SET f_Kcsl = f_Kcsl - ? WHERE f_Gzbm = ? AND "
+                                            "f_Spbm = ? AND f_Kcsl >= ?"),
+                             {it.value(), doc.group, it.key(), it.value() - 1e-6}, &booked, message))
+                return false;
+            if (booked == 1)
+                continue;
+            QVariant stock;
+            bool found = false;
+            if (!s.scalar(QStringLiteral("SELECT f_Kcsl FROM tbGzkc WHERE f_Gzbm = ? AND f_Spbm = ?"),
+                          {doc.group, it.key()}, &stock, &found, message))
+                return false;
+            return Refuse(message, GroupStockRefusal(it.key(), doc.group, stock.toDouble(), 0, it.value()));
+        }
         if (!s.exec(QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES (?, ?, ?) ON CONFLICT "
                                    "(f_Gzbm, f_Spbm) DO UPDATE SET f_Kcsl = tbGzkc.f_Kcsl + excluded.f_Kcsl"),
                     {doc.group, it.key(), -it.value()}, message))
             return false;
+    }
 
     const QString pay =
         QStringLiteral("INSERT INTO %1 (f_Djh, f_Xh, f_Zffs, f_Zfje, f_Hykh, f_Hyzh, f_Hyklx) "

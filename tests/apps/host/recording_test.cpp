@@ -30,6 +30,29 @@ TEST_P(RecordingTest, CashSaleIsStoredOnceAndFoundByTheModulesCheck)
     EXPECT_DOUBLE_EQ(stock(QStringLiteral("100001")), 19.0);
 }
 
+TEST_P(RecordingTest, ALongSaleKeepsEveryLineInOrder)
+{
+    // More lines than one statement writes.
+    constexpr int count = 120;
+    QList<Line> lines;
+    for (int i = 0; i < count; ++i)
+        lines.append({QStringLiteral("100002"), 1, 50.0 + i});
+    const double total = count * 50.0 + count * (count - 1) / 2.0;
+    const QString number = allocate();
+    QVariantList args = saleArgs(number, SaleLinesPacket(lines),
+                                 PaymentBundle(PaymentPacket({{0, total}}, total), CardPacket()));
+    ASSERT_TRUE(save(args)) << args.last().toString().toStdString();
+    const DataPacket stored =
+        query(QStringLiteral("SELECT f_Dnxh, f_Ssje FROM tb202406_xsmxcb WHERE f_Djh = '%1' ORDER BY f_Dnxh")
+                  .arg(number));
+    ASSERT_EQ(stored.rowCount(), count);
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(stored.value(i, 0).toInt(), i);
+        EXPECT_DOUBLE_EQ(stored.value(i, 1).toDouble(), 50.0 + i);
+    }
+    EXPECT_DOUBLE_EQ(stock(QStringLiteral("100002")), 99999.0 - count);
+}
+
 TEST_P(RecordingTest, InvalidDocumentsAreRefusedAndLeaveNothing)
 {
     const QString number = allocate();

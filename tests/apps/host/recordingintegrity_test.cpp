@@ -283,6 +283,62 @@ TEST_P(IntegrityTest, NonFiniteNumbersAreRefused)
     EXPECT_DOUBLE_EQ(stock(QStringLiteral("100001")), 20.0);
 }
 
+TEST_P(IntegrityTest, RecordingBooksStockOnlyWhereTheStockCheckAllowsIt)
+{
+    // 0101 holds one 100008, one 100005 (on a limited offer today) and no
+    // 100006 (sold then purchased); the sale is recorded whatever the
+    // entry's check said. The entry accepts a shortfall of an offer product
+    // through the offer, so its stock may go below zero.
+    const struct {
+        const char* kckz;
+        const char* product;
+        double quantity;
+        bool checked; // the item entry's stock check accepts
+        bool stored;
+        double stockAfter;
+    } cases[] = {
+        {"0", "100008", 1, true, true, 0},   {"0", "100008", 2, false, false, 1},
+        {"0", "100006", 2, true, true, 0},   {"1", "100008", 2, true, true, -1},
+        {"0", "100005", 2, false, true, -1},
+    };
+    const QStringList kept{QStringLiteral("100008"), QStringLiteral("100005")};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("kckz ") + c.kckz + " " + c.product + " x" + std::to_string(c.quantity));
+        QString error;
+        ASSERT_TRUE(host_->store().exec(QStringLiteral("UPDATE tbSysmsg SET f_Csz = ? WHERE f_Csmc = 'kckz'"),
+                                        {QString::fromLatin1(c.kckz)}, &error))
+            << error.toStdString();
+        ASSERT_TRUE(host_->store().exec(QStringLiteral("DELETE FROM tbGzkc WHERE f_Gzbm = '0101' AND f_Spbm "
+                                                       "IN ('100008', '100006', '100005')"),
+                                        {}, &error));
+        for (const QString& product : kept) {
+            ASSERT_TRUE(host_->store().exec(
+                QStringLiteral("INSERT INTO tbGzkc (f_Gzbm, f_Spbm, f_Kcsl) VALUES ('0101', ?, 1)"),
+                {product}, &error));
+        }
+        const QString product = QString::fromLatin1(c.product);
+        // The item entry's check follows the same rule.
+        QVariantList check{product,   QStringLiteral("0101"),   c.quantity,
+                           0.0,       QStringLiteral("202406"), QStringLiteral("202406"),
+                           QVariant()};
+        EXPECT_EQ(call(dispid::CheckStock, check).toBool(), c.checked) << check[6].toString().toStdString();
+        const QString number = allocate();
+        const double amount = 100 * c.quantity;
+        QVariantList args = saleArgs(number, SaleLinesPacket({{product, c.quantity, amount}}),
+                                     PaymentBundle(PaymentPacket({{0, amount}}, amount), CardPacket()));
+        EXPECT_EQ(save(args), c.stored) << args.last().toString().toStdString();
+        EXPECT_EQ(count(QStringLiteral("tb202406_Xsmxzb"), number), c.stored ? 1 : 0);
+        EXPECT_EQ(count(QStringLiteral("tb202406_xsmxcb"), number), c.stored ? 1 : 0);
+        if (!c.stored) {
+            EXPECT_TRUE(args.last().toString().contains(QStringLiteral("库存不足")))
+                << args.last().toString().toStdString();
+        }
+        for (const QString& other : kept)
+            EXPECT_DOUBLE_EQ(stock(other), product == other ? c.stockAfter : 1) << other.toStdString();
+        EXPECT_DOUBLE_EQ(stock(QStringLiteral("100006")), 0);
+    }
+}
+
 TEST_P(IntegrityTest, CodesAreStoredWithoutTheirBlanks)
 {
     const QString number = allocate();
