@@ -139,20 +139,24 @@ bool RecordSteps(SaleSession& s, HostService& host, RecordingUi& ui, int pauseMs
     ui.ShowPrinting();
     s.PointsEarned = PointsFor(s, message);
 
-    QString printError;
-    bool printed = false;
-    try {
-        printed = ui.PrintReceipt(lines, printError);
-    } catch (const std::exception& e) {
-        printError = QString::fromUtf8(e.what());
-    } catch (...) {
-        printError = QStringLiteral("未知错误");
-    }
-    if (!printed) {
+    // The document is not recorded again, however often it is printed.
+    for (;;) {
+        QString printError;
+        bool printed = false;
+        try {
+            printed = ui.PrintReceipt(lines, printError);
+        } catch (const std::exception& e) {
+            printError = QString::fromUtf8(e.what());
+        } catch (...) {
+            printError = QStringLiteral("未知错误");
+        }
+        if (printed)
+            break;
         QString text = QStringLiteral("销售数据已保存，小票未能打印!");
         if (!printError.isEmpty())
             text += QStringLiteral("\r\n") + printError;
-        ui.ShowMessage(text, FailureCaption);
+        if (!ui.AskPrintAgain(text, FailureCaption))
+            break;
     }
 
     s.Khxx.clear();
