@@ -90,6 +90,16 @@ long EscPosPrinter::CutPaper(int percentage)
     return send(percentage == opos::FullCut ? FullCutBytes : PartialCutBytes);
 }
 
+long EscPosPrinter::CheckStatus()
+{
+    extended_ = 0;
+    if (const long code = ready())
+        return code;
+    if (const long code = send({}))
+        return code;
+    return link_->Status(&extended_);
+}
+
 long EscPosPrinter::Release()
 {
     if (!link_)

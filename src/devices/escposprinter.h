@@ -44,6 +44,10 @@ public:
     // Only the receipt station exists; other stations are opos::EIllegal.
     long PrintNormal(int station, const QString& text) override;
     long CutPaper(int percentage) override;
+    // A network printer is asked DLE EOT 1, 2 and 4 (after the pending
+    // set-up); a file, a device or a printer that does not answer is ready.
+    long CheckStatus() override;
+    long ResultCodeExtended() const override { return extended_; }
     long Release() override;
     long Close() override;
 
@@ -61,6 +65,7 @@ private:
     bool enabled_ = false;
     bool initPending_ = false;
     int initConnection_ = 0; // the link's connection the set-up went to
+    long extended_ = 0;
 };
 
 } // namespace qiantai

@@ -25,6 +25,10 @@ constexpr long ETimeout = 112;    // OPOS_E_TIMEOUT
 constexpr long EBusy = 113;       // OPOS_E_BUSY
 constexpr long EExtended = 114;   // OPOS_E_EXTENDED
 
+// ResultCodeExtended of a printer when a call answers EExtended.
+constexpr long EptrCoverOpen = 201; // OPOS_EPTR_COVER_OPEN
+constexpr long EptrRecEmpty = 203;  // OPOS_EPTR_REC_EMPTY: the receipt paper ran out
+
 constexpr int Forever = -1; // OPOS_FOREVER: Claim waits without limit
 
 // Printer stations.
@@ -53,6 +57,11 @@ public:
     virtual long PrintNormal(int station, const QString& text) = 0;
     // Cuts the paper: opos::FullCut or a partial cut for 1..99.
     virtual long CutPaper(int percentage) = 0;
+    // Asks the printer's real-time state: opos::Success when it is ready or
+    // cannot say, else EOffline or EExtended with ResultCodeExtended().
+    virtual long CheckStatus() { return opos::Success; }
+    // The extended code of the last call that answered EExtended.
+    virtual long ResultCodeExtended() const { return 0; }
     virtual long Release() = 0;
     virtual long Close() = 0;
 };

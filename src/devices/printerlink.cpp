@@ -1,6 +1,7 @@
 #include "devices/printerlink.h"
 
 #include "devices/posprinter.h"
+#include "devices/printerstatus.h"
 
 #include <QFile>
 #include <QTcpSocket>
@@ -45,6 +46,26 @@ public:
 
     int Connections() const override { return connections_; }
 
+    long Status(long* extended) override
+    {
+        *extended = 0;
+        if (const long code = Prepare())
+            return code;
+        if (silentConnection_ == connections_)
+            return opos::Success;
+        if (const long code = Write(QByteArray("\x10\x04\x01\x10\x04\x02\x10\x04\x04", 9)))
+            return code;
+        QByteArray answer;
+        while (answer.size() < 3 && socket_.waitForReadyRead(timeouts_.statusMs))
+            answer += socket_.readAll();
+        if (answer.size() < 3) {
+            silentConnection_ = connections_;
+            return opos::Success;
+        }
+        return PrinterStatusCode(static_cast<unsigned char>(answer[0]), static_cast<unsigned char>(answer[1]),
+                                 static_cast<unsigned char>(answer[2]), extended);
+    }
+
     long Write(const QByteArray& bytes) override
     {
         if (const long code = Prepare())
@@ -72,6 +93,7 @@ private:
     PrinterLinkTimeouts timeouts_;
     QTcpSocket socket_;
     int connections_ = 0;
+    int silentConnection_ = 0; // the connection that did not answer status
 };
 
 class FileLink : public PrinterLink {

@@ -22,11 +22,20 @@ public:
     // Counts the connections made: a printer on a new connection may have
     // been switched off and on and must be set up again.
     virtual int Connections() const { return 1; }
+    // Asks the printer's real-time status (DLE EOT 1, 2 and 4): a result
+    // code as PrinterStatusCode gives it. A channel or a connection that
+    // does not answer in time answers opos::Success and is not asked again.
+    virtual long Status(long* extended)
+    {
+        *extended = 0;
+        return opos::Success;
+    }
 };
 
 struct PrinterLinkTimeouts {
     int connectMs = 3000;
     int writeMs = 5000;
+    int statusMs = 1000;
 };
 
 // Opens the channel to `target`. On failure answers null and sets *result to

@@ -1,5 +1,7 @@
 #include "devices/printerstatus.h"
 
+#include "devices/posprinter.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -72,6 +74,24 @@ QString DescribePrinterStatusBytes(unsigned char printer, unsigned char paper)
     if (paper & 0x60)
         faults.append(QStringLiteral("out of paper"));
     return faults.join(QStringLiteral(", "));
+}
+
+long PrinterStatusCode(unsigned char printer, unsigned char offline, unsigned char paper, long* extended)
+{
+    long code = opos::Success;
+    long ext = 0;
+    if (offline & 0x04) {
+        code = opos::EExtended;
+        ext = opos::EptrCoverOpen;
+    } else if ((paper & 0x60) || (offline & 0x20)) {
+        code = opos::EExtended;
+        ext = opos::EptrRecEmpty;
+    } else if (!DescribePrinterStatusBytes(printer, paper).isEmpty() || (offline & 0x40)) {
+        code = opos::EOffline;
+    }
+    if (extended)
+        *extended = ext;
+    return code;
 }
 
 PrinterStatus AskPrinterStatus(const PrinterTarget& target, int timeoutMs)

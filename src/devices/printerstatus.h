@@ -24,4 +24,9 @@ PrinterStatus AskPrinterStatus(const PrinterTarget& target, int timeoutMs);
 // empty when ready, else what stops printing.
 QString DescribePrinterStatusBytes(unsigned char printer, unsigned char paper);
 
+// The same bytes with the offline cause (DLE EOT 2) as a UnifiedPOS result
+// code: opos::Success when ready; EExtended with *extended set to
+// EptrCoverOpen or EptrRecEmpty; EOffline for any other stop.
+long PrinterStatusCode(unsigned char printer, unsigned char offline, unsigned char paper, long* extended);
+
 } // namespace qiantai

@@ -22,4 +22,10 @@ inline bool MoneyEquals(double a, double b)
     return (a - b < MoneyEpsilon) && (b - a < MoneyEpsilon);
 }
 
+// More than `b` by over the money tolerance.
+inline bool MoneyExceeds(double a, double b)
+{
+    return a - b > MoneyEpsilon;
+}
+
 } // namespace qiantai

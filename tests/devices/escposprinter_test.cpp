@@ -266,3 +266,51 @@ TEST(EscPosPrinter, AFailedWriteIsReported)
     EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "x\n"), opos::EFailure);
     EXPECT_EQ(p.CutPaper(opos::FullCut), opos::EFailure);
 }
+
+// The real-time status as the receipt path reads it: asked on the printing
+// connection after the set-up, mapped to result codes, never printed.
+TEST(EscPosPrinter, CheckStatusMapsTheRealTimeStatus)
+{
+    using S = LoopbackReceiver::Status;
+    const struct {
+        const char* name;
+        S status;
+        long code, extended;
+    } cases[] = {
+        {"ready", {}, opos::Success, 0},
+        {"paper out", {0x12, 0x12, LoopbackReceiver::PaperOut}, opos::EExtended, opos::EptrRecEmpty},
+        {"cover open", {0x1a, LoopbackReceiver::CoverOpen, 0x12}, opos::EExtended, opos::EptrCoverOpen},
+        {"off line", {LoopbackReceiver::Offline, 0x12, 0x12}, opos::EOffline, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoopbackReceiver printer(c.status);
+        EscPosPrinter p(onlyOmron(tcpUri(printer.port())));
+        startUp(p);
+        EXPECT_EQ(p.CheckStatus(), c.code);
+        EXPECT_EQ(p.ResultCodeExtended(), c.extended);
+        EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "A\n"), opos::Success);
+        EXPECT_EQ(p.Close(), opos::Success);
+        EXPECT_EQ(printer.statusRequests(), 3);
+        EXPECT_EQ(printer.bytes().toHex(' '), (InitGbk + "A\n").toHex(' '));
+    }
+}
+
+TEST(EscPosPrinter, APrinterThatDoesNotAnswerStatusIsReadyAndAskedOnce)
+{
+    LoopbackReceiver printer;
+    EscPosPrinter p(onlyOmron(tcpUri(printer.port())), EscPosSettings{"GBK", {3000, 5000, 200}});
+    startUp(p);
+    EXPECT_EQ(p.CheckStatus(), opos::Success);
+    EXPECT_EQ(p.PrintNormal(opos::StationReceipt, "A\n"), opos::Success);
+    EXPECT_EQ(p.CheckStatus(), opos::Success);
+    EXPECT_EQ(p.Close(), opos::Success);
+    const QByteArray request("\x10\x04\x01\x10\x04\x02\x10\x04\x04", 9);
+    EXPECT_EQ(printer.bytes().toHex(' '), (InitGbk + request + "A\n").toHex(' '));
+
+    // A file has no status to give.
+    QTemporaryDir dir;
+    EscPosPrinter file(onlyOmron("file:" + dir.filePath("r.prn")));
+    startUp(file);
+    EXPECT_EQ(file.CheckStatus(), opos::Success);
+}

@@ -343,7 +343,7 @@ TEST(CheckoutEndToEnd, CashSalesAreStoredAndPrintTheTextReceipt)
         E2EStore store;
         ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
         Prepare(store);
-        LoopbackReceiver printer;
+        LoopbackReceiver printer(LoopbackReceiver::Status{});
         UseTextReceipt(store, printer.port());
         const HostRun run =
             store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
@@ -544,7 +544,7 @@ TEST(CheckoutEndToEnd, PrinterOffAfterStorageCompletesTheCheckoutOnce)
     const Sale sale{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {QStringLiteral("100")}};
     const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
                                       SaleKeys(sale) + Record + Dump(store, QStringLiteral("told.txt")) +
-                                          QStringLiteral("<Enter><wait 300>") +
+                                          QStringLiteral("<Esc><wait 300>") +
                                           Dump(store, QStringLiteral("next.txt")) + Leave);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
     EXPECT_TRUE(printer.WasConnected());
@@ -561,6 +561,36 @@ TEST(CheckoutEndToEnd, PrinterOffAfterStorageCompletesTheCheckoutOnce)
     const QList<QStringList> headers = Headers(store, QStringLiteral("Xsmxzb"));
     ASSERT_EQ(headers.size(), 1);
     EXPECT_EQ(Payments(store, QStringLiteral("Xszffs"), headers[0][0]).size(), 2);
+}
+
+// A printer out of paper says so before the receipt: the cashier reads what
+// to do and is asked to print again; the sale is stored once.
+TEST(CheckoutEndToEnd, PaperOutIsToldAndTheSaleStoredOnce)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    Prepare(store);
+    LoopbackReceiver printer(LoopbackReceiver::Status{0x12, 0x12, LoopbackReceiver::PaperOut});
+    UseTextReceipt(store, printer.port());
+    const Sale sale{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {QStringLiteral("100")}};
+    const HostRun run =
+        store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
+                      SaleKeys(sale) + Record + Dump(store, QStringLiteral("told.txt")) +
+                          QStringLiteral("<Enter><wait 300>") + Dump(store, QStringLiteral("again.txt")) +
+                          QStringLiteral("<Esc><wait 300>") + Leave);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+
+    for (const char* dump : {"told.txt", "again.txt"}) {
+        const QString message =
+            ScreenDump::Read(store.Path(QString::fromLatin1(dump))).Label(QStringLiteral("message"));
+        EXPECT_TRUE(message.contains(QStringLiteral("打印机缺纸，请装好小票纸后重新打印！")) &&
+                    message.contains(QStringLiteral("按回车键重新打印")))
+            << dump << ": " << message.toStdString();
+    }
+    // Nothing of the receipt reached the printer, and it was asked twice.
+    EXPECT_EQ(printer.bytes().toHex(' '), QByteArray("\x1b\x40\x1c\x26", 4).toHex(' '));
+    EXPECT_EQ(printer.statusRequests(), 2 * 3);
+    EXPECT_EQ(Headers(store, QStringLiteral("Xsmxzb")).size(), 1);
 }
 
 // Recording fails, the cause goes away, Enter again stores one document.

@@ -2,8 +2,10 @@
 // until the peer closes; it stands in for a network receipt printer. With
 // `dropFirst` it first closes one connection unread, like a printer that was
 // switched off and on; dropConnection() does the same to the connection it
-// is reading, keeping its bytes, and then reads the next one. Its sockets are
-// not inherited by child processes.
+// is reading, keeping its bytes, and then reads the next one. Made with a
+// Status it answers the real-time status requests DLE EOT 1, 2 and 4 (and
+// keeps them out of bytes()); without one it leaves them unanswered. Its
+// sockets are not inherited by child processes.
 #pragma once
 
 #include <QByteArray>
@@ -40,6 +42,22 @@ inline int ListenOnLoopback(int backlog, quint16* port)
 
 class LoopbackReceiver {
 public:
+    // The status bytes answered: DLE EOT 1 printer, 2 offline cause, 4 paper
+    // sensor. The defaults are a ready printer.
+    struct Status {
+        char printer = 0x12;
+        char offline = 0x12;
+        char paper = 0x12;
+    };
+    static constexpr char PaperOut = 0x72;  // DLE EOT 4: roll paper end
+    static constexpr char CoverOpen = 0x16; // DLE EOT 2: cover open
+    static constexpr char Offline = 0x1a;   // DLE EOT 1: off line
+
+    explicit LoopbackReceiver(Status status) : LoopbackReceiver(false)
+    {
+        answering_ = true;
+        setStatus(status);
+    }
     explicit LoopbackReceiver(bool dropFirst = false) : dropFirst_(dropFirst)
     {
         listener_ = ListenOnLoopback(1, &port_);
@@ -54,6 +72,15 @@ public:
     }
 
     quint16 port() const { return port_; }
+    // The answers from now on (a printer whose paper runs out meanwhile).
+    void setStatus(Status status)
+    {
+        printer_ = status.printer;
+        offline_ = status.offline;
+        paper_ = status.paper;
+    }
+    // How many status requests were answered.
+    int statusRequests() const { return statusRequests_; }
     // With dropFirst: waits until the first connection has been closed.
     void waitUntilDropped() { dropped_.get_future().wait(); }
     // Closes the connection being read (once it is there), as a printer that
@@ -107,6 +134,8 @@ private:
                 if (n <= 0)
                     break;
                 bytes_.append(buffer, int(n));
+                if (answering_)
+                    answerStatus(peer);
             }
             peer_ = -1;
             ::close(peer);
@@ -117,7 +146,28 @@ private:
         }
     }
 
+    // Answers and removes each complete DLE EOT n at the end of the bytes.
+    void answerStatus(int peer)
+    {
+        int at;
+        while ((at = int(bytes_.indexOf("\x10\x04", pending_))) >= 0 && bytes_.size() >= at + 3) {
+            const char n = bytes_[at + 2];
+            const char answer = n == 1 ? printer_.load() : n == 2 ? offline_.load() : paper_.load();
+            ::send(peer, &answer, 1, MSG_NOSIGNAL);
+            ++statusRequests_;
+            bytes_.remove(at, 3);
+        }
+        // A DLE that may start a request still to come stays pending.
+        pending_ = bytes_.endsWith('\x10') ? int(bytes_.size()) - 1 : int(bytes_.size());
+        if (bytes_.endsWith("\x10\x04"))
+            pending_ = int(bytes_.size()) - 2;
+    }
+
     bool dropFirst_;
+    bool answering_ = false;
+    std::atomic<char> printer_{0x12}, offline_{0x12}, paper_{0x12};
+    std::atomic<int> statusRequests_{0};
+    int pending_ = 0;
     std::promise<void> dropped_;
     std::atomic<int> peer_{-1};
     std::atomic<bool> dropRequested_{false};

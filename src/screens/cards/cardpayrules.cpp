@@ -141,7 +141,7 @@ bool CertificateUsable(const TFlzInfo& c, double remaining)
 
 bool WantsAnotherCertificate(double remaining)
 {
-    return RoundMoney(remaining) > 50;
+    return MoneyExceeds(remaining, 50);
 }
 
 void BookCertificate(SaleSession& s, const TPayment& m, const TFlzInfo& c)

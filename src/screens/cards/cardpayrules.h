@@ -50,7 +50,8 @@ QVariantList WelfareConsumptionRequest(const SaleSession& s, const TFlzInfo& cer
                                        const QDateTime& now);
 // Face value less Element3 may exceed what is unpaid by 0.005 at most.
 bool CertificateUsable(const TFlzInfo& certificate, double remaining);
-// The screen asks for another certificate while more than 50 is unpaid.
+// The screen asks for another certificate while more than 50 is unpaid
+// (beyond the money tolerance, unrounded).
 bool WantsAnotherCertificate(double remaining);
 // The payment entry of one certificate, full face value.
 void BookCertificate(SaleSession& s, const TPayment& m, const TFlzInfo& certificate);

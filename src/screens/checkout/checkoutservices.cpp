@@ -15,6 +15,11 @@ void ShowCheckoutMessage(const QVariant& message, const QString& caption, QWidge
     ShowHostMessage(message, caption, QString(), 1, parent);
 }
 
+bool AskCheckoutQuestion(const QString& question, const QString& caption, QWidget* parent)
+{
+    return ShowHostMessage(question, caption, QString(), 2, parent) == 1;
+}
+
 bool EditCustomerInfoText(QString& khxx, QWidget* parent)
 {
     return EditCustomerInfo(khxx, parent);

@@ -13,6 +13,8 @@ namespace qiantai {
 // The information box with one confirm button: a text or a list of texts
 // (one per line) with `caption` (empty: the box's own heading).
 void ShowCheckoutMessage(const QVariant& message, const QString& caption, QWidget* parent);
+// A yes/no question in the same box: true for Enter, false for Esc.
+bool AskCheckoutQuestion(const QString& question, const QString& caption, QWidget* parent);
 
 // The customer information box over `khxx`; true and the edited text when
 // it was confirmed.

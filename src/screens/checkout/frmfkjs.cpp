@@ -259,6 +259,12 @@ bool TfrmFkjs::PrintReceipt(const DataPacket& saleLines, QString& message)
     return PrintRecordedReceipt(saleLines, message);
 }
 
+bool TfrmFkjs::AskPrintAgain(const QString& message, const QString& caption)
+{
+    return AskCheckoutQuestion(message + QStringLiteral("\r\n按回车键重新打印，按Esc键放弃。"), caption,
+                               this);
+}
+
 void TfrmFkjs::Pause(int ms)
 {
     if (ms <= 0)

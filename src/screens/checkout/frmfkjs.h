@@ -53,6 +53,8 @@ public:
     void ShowMainPanel() override;
     void ShowMessage(const QVariant& message, const QString& caption) override;
     bool PrintReceipt(const DataPacket& saleLines, QString& message) override;
+    // A question: Enter prints again, Esc goes on without the receipt.
+    bool AskPrintAgain(const QString& message, const QString& caption) override;
     void Pause(int ms) override;
 
 protected:

@@ -56,11 +56,25 @@ QString printerFailure(long code)
     return QStringLiteral("小票打印失败（打印机返回%1），请检查打印机！").arg(code);
 }
 
+// What the cashier does about the state the printer reported.
+QString printerStateText(long code, long extended)
+{
+    if (code == opos::EExtended && extended == opos::EptrRecEmpty)
+        return QStringLiteral("打印机缺纸，请装好小票纸后重新打印！");
+    if (code == opos::EExtended && extended == opos::EptrCoverOpen)
+        return QStringLiteral("打印机盖未合上，请合上打印机盖后重新打印！");
+    if (code == opos::EOffline)
+        return QStringLiteral("打印机脱机，请检查打印机电源和连线后重新打印！");
+    return printerFailure(code);
+}
+
 bool printText(SaleSession& s, const DataPacket& saleLines, QString* error)
 {
     PosPrinter* printer = s.PosPrinter.get();
     if (!printer)
         return fail(error, QStringLiteral("小票打印机未初始化，请检查打印！"));
+    if (const long code = printer->CheckStatus())
+        return fail(error, printerStateText(code, printer->ResultCodeExtended()));
     const QString text = BuildTextReceipt(s, saleLines, ModuleClock().Now());
     if (const long code = printer->PrintNormal(opos::StationReceipt, text + QLatin1Char('\n')))
         return fail(error, printerFailure(code));
@@ -69,6 +83,9 @@ bool printText(SaleSession& s, const DataPacket& saleLines, QString* error)
             return fail(error, printerFailure(code));
     if (const long code = printer->CutPaper(opos::FullCut))
         return fail(error, printerFailure(code));
+    // Paper that ran out during the receipt shows only now.
+    if (const long code = printer->CheckStatus())
+        return fail(error, printerStateText(code, printer->ResultCodeExtended()));
     return true;
 }
 

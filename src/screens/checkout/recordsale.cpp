@@ -2,6 +2,7 @@
 
 #include "host/hostservice.h"
 #include "host/logcategories.h"
+#include "host/numbertext.h"
 #include "host/storedcode.h"
 #include "sale/packets.h"
 #include "sale/salesession.h"
@@ -118,8 +119,7 @@ QString PaymentsText(const SaleSession& s)
 {
     QStringList parts;
     for (int i = 0; i < s.PaymentEntries.Count(); ++i)
-        parts.append(
-            QStringLiteral("%1=%2").arg(s.PaymentEntries[i].Code).arg(s.PaymentEntries[i].Amount, 0, 'f', 2));
+        parts.append(s.PaymentEntries[i].Code + QLatin1Char('=') + MoneyText(s.PaymentEntries[i].Amount));
     return parts.join(QLatin1Char(' '));
 }
 
@@ -164,28 +164,31 @@ bool RecordSteps(SaleSession& s, HostService& host, RecordingUi& ui, int pauseMs
     if (!DocumentStored(s, host))
         return fail(QStringLiteral("提交数据库失败，请检查网络!"), FailureCaption);
 
-    qCInfo(lcRecording).noquote() << "recorded sale" << s.Djh << "total"
-                                  << QString::number(s.DocTotalAmount, 'f', 2) << "payments"
-                                  << PaymentsText(s) << "attempt" << attempt;
+    qCInfo(lcRecording).noquote() << "recorded sale" << s.Djh << "total" << MoneyText(s.DocTotalAmount)
+                                  << "payments" << PaymentsText(s) << "attempt" << attempt;
     // Stored: from here on the checkout completes whatever the printer does.
     ui.ShowPrinting();
     s.PointsEarned = PointsFor(s, message);
 
-    QString printError;
-    bool printed = false;
-    try {
-        printed = ui.PrintReceipt(lines, printError);
-    } catch (const std::exception& e) {
-        printError = QString::fromUtf8(e.what());
-    } catch (...) {
-        printError = QStringLiteral("未知错误");
-    }
-    if (!printed) {
+    // The document is not recorded again, however often it is printed.
+    for (;;) {
+        QString printError;
+        bool printed = false;
+        try {
+            printed = ui.PrintReceipt(lines, printError);
+        } catch (const std::exception& e) {
+            printError = QString::fromUtf8(e.what());
+        } catch (...) {
+            printError = QStringLiteral("未知错误");
+        }
+        if (printed)
+            break;
         qCWarning(lcPrinting).noquote() << "receipt of sale" << s.Djh << "not printed:" << printError;
         QString text = QStringLiteral("销售数据已保存，小票未能打印!");
         if (!printError.isEmpty())
             text += QStringLiteral("\r\n") + printError;
-        ui.ShowMessage(text, FailureCaption);
+        if (!ui.AskPrintAgain(text, FailureCaption))
+            break;
     }
 
     s.Khxx.clear();

@@ -34,6 +34,13 @@ public:
     // Prints the receipt of the recorded document from its sale-line table;
     // false with `message` when it did not print.
     virtual bool PrintReceipt(const DataPacket& saleLines, QString& message) = 0;
+    // Tells that the receipt did not print and asks whether to print it
+    // again; by default only tells.
+    virtual bool AskPrintAgain(const QString& message, const QString& caption)
+    {
+        ShowMessage(message, caption);
+        return false;
+    }
     // Keeps the screen as it is for `ms` milliseconds.
     virtual void Pause(int ms) = 0;
 };

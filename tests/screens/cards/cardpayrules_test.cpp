@@ -83,11 +83,17 @@ TEST(CardPayRules, CertificateUsabilityAndTheMoreThan50Rule)
         f.Element3 = c.element3;
         EXPECT_EQ(CertificateUsable(f, c.remaining), c.usable) << c.face << " " << c.remaining;
     }
-    EXPECT_TRUE(WantsAnotherCertificate(70));
-    EXPECT_TRUE(WantsAnotherCertificate(50.01));
-    EXPECT_FALSE(WantsAnotherCertificate(50));
-    EXPECT_FALSE(WantsAnotherCertificate(120 - 50 - 50));
-    EXPECT_FALSE(WantsAnotherCertificate(50.004)); // not a cent more than 50
+    // More than 50 beyond the money tolerance, on the unrounded remainder.
+    const struct {
+        double remaining;
+        bool another;
+    } remains[] = {
+        {70, true},      {50.01, true},          {50.006, true},         {50, false},
+        {50.004, false}, {120 - 50 - 50, false}, {200 - 149.995, false}, // 50.005 within the tolerance;
+                                                                         // rounded it was 50.01
+    };
+    for (const auto& r : remains)
+        EXPECT_EQ(WantsAnotherCertificate(r.remaining), r.another) << r.remaining;
 }
 
 TEST(CardPayRules, MemberBalanceCheckHasTheMoneyTolerance)

@@ -2,6 +2,7 @@
 #include "devices/systemclock.h"
 #include "fakehost.h"
 #include "host/gbk.h"
+#include "loopbackreceiver.h"
 #include "qiantai/dispids.h"
 #include "report/report.h"
 #include "sale/packets.h"
@@ -50,6 +51,18 @@ public:
         calls << QStringLiteral("CutPaper(%1)").arg(percentage);
         return answer();
     }
+    // The answers of successive CheckStatus calls (then Success), with
+    // their extended codes.
+    QList<std::pair<long, long>> states;
+    long extended = 0;
+    long CheckStatus() override
+    {
+        calls << QStringLiteral("CheckStatus");
+        const auto state = states.isEmpty() ? std::pair<long, long>{opos::Success, 0} : states.takeFirst();
+        extended = state.second;
+        return state.first;
+    }
+    long ResultCodeExtended() const override { return extended; }
     long Release() override { return opos::Success; }
     long Close() override { return opos::Success; }
 };
@@ -134,8 +147,9 @@ TEST_F(ReceiptTest, TextModeSendsTheReceiptFourFeedsAndACut)
     QString error;
     ASSERT_TRUE(PrintReceipt(s, lines, "", &error)) << error.toStdString();
     const QString feed = "PrintNormal(2,\n)";
-    EXPECT_EQ(printer->calls, QStringList({"PrintNormal(2," + BuildTextReceipt(s, lines, Now) + "\n)", feed,
-                                           feed, feed, feed, "CutPaper(100)"}));
+    EXPECT_EQ(printer->calls,
+              QStringList({"CheckStatus", "PrintNormal(2," + BuildTextReceipt(s, lines, Now) + "\n)", feed,
+                           feed, feed, feed, "CutPaper(100)", "CheckStatus"}));
 }
 
 TEST_F(ReceiptTest, TextModeReportsAPrinterRefusalAndStops)
@@ -144,17 +158,85 @@ TEST_F(ReceiptTest, TextModeReportsAPrinterRefusalAndStops)
     for (int failAt : {0, 3, 5}) {
         SCOPED_TRACE(failAt);
         auto printer = std::make_shared<RecordingPrinter>();
-        printer->failAt = failAt;
+        printer->failAt = failAt + 1;
         s.PosPrinter = printer;
         QString error;
         EXPECT_FALSE(PrintReceipt(s, SaleLinesPacket(s.SaleLines), "", &error));
         EXPECT_EQ(error, QStringLiteral("小票打印失败（打印机返回105），请检查打印机！"));
-        EXPECT_EQ(printer->calls.size(), failAt + 1);
+        EXPECT_EQ(printer->calls.size(), failAt + 2); // after the status check
     }
     s.PosPrinter.reset();
     QString error;
     EXPECT_FALSE(PrintReceipt(s, SaleLinesPacket(s.SaleLines), "", &error));
     EXPECT_EQ(error, QStringLiteral("小票打印机未初始化，请检查打印！"));
+}
+
+// The state before the receipt stops it unprinted; the state after it (paper
+// that ran out while printing) is told as well. Either way the cashier reads
+// what to do.
+TEST_F(ReceiptTest, TextModeTellsWhatThePrinterReports)
+{
+    s.Xsxpdyfs = "1";
+    const struct {
+        const char* name;
+        QList<std::pair<long, long>> states;
+        int calls;
+        const char* error;
+    } cases[] = {
+        {"paper out before",
+         {{opos::EExtended, opos::EptrRecEmpty}},
+         1,
+         "打印机缺纸，请装好小票纸后重新打印！"},
+        {"cover open before",
+         {{opos::EExtended, opos::EptrCoverOpen}},
+         1,
+         "打印机盖未合上，请合上打印机盖后重新打印！"},
+        {"off line before", {{opos::EOffline, 0}}, 1, "打印机脱机，请检查打印机电源和连线后重新打印！"},
+        {"paper out after",
+         {{opos::Success, 0}, {opos::EExtended, opos::EptrRecEmpty}},
+         8,
+         "打印机缺纸，请装好小票纸后重新打印！"},
+        {"other extended code", {{opos::EExtended, 299}}, 1, "小票打印失败（打印机返回114），请检查打印机！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto printer = std::make_shared<RecordingPrinter>();
+        printer->states = c.states;
+        s.PosPrinter = printer;
+        QString error;
+        EXPECT_FALSE(PrintReceipt(s, SaleLinesPacket(s.SaleLines), "", &error));
+        EXPECT_EQ(error, QString::fromUtf8(c.error));
+        EXPECT_EQ(printer->calls.size(), c.calls);
+    }
+}
+
+// The station's printer on loopback, out of paper: nothing but the set-up
+// and the status requests reach it; with paper the receipt prints whole.
+TEST_F(ReceiptTest, TextModeAsksTheNetworkPrinterItsState)
+{
+    s.Xsxpdyfs = "1";
+    const DataPacket lines = SaleLinesPacket(s.SaleLines);
+    for (const bool paper : {false, true}) {
+        SCOPED_TRACE(paper);
+        test::LoopbackReceiver receiver(test::LoopbackReceiver::Status{
+            0x12, 0x12, paper ? char(0x12) : test::LoopbackReceiver::PaperOut});
+        auto printer = std::make_shared<EscPosPrinter>(
+            [&](const QString&) { return QStringLiteral("tcp://127.0.0.1:%1").arg(receiver.port()); });
+        ASSERT_EQ(printer->Open("OmronPrinter"), opos::Success);
+        ASSERT_EQ(printer->Claim(1000), opos::Success);
+        ASSERT_EQ(printer->SetDeviceEnabled(true), opos::Success);
+        s.PosPrinter = printer;
+        QString error;
+        EXPECT_EQ(PrintReceipt(s, lines, "", &error), paper);
+        EXPECT_EQ(error, paper ? QString() : QStringLiteral("打印机缺纸，请装好小票纸后重新打印！"));
+        printer->Close();
+        s.PosPrinter.reset();
+        const QByteArray init("\x1b\x40\x1c\x26", 4);
+        const QByteArray receipt =
+            init + ToGbk(BuildTextReceipt(s, lines, Now)) + "\n" + "\n\n\n\n" + QByteArray("\x1d\x56\x00", 3);
+        EXPECT_EQ(receiver.bytes().toHex(' '), (paper ? receipt : init).toHex(' '));
+        EXPECT_EQ(receiver.statusRequests(), paper ? 6 : 3);
+    }
 }
 
 TEST_F(ReceiptTest, TextModeWritesEscPosBytesThroughThePrinterAdapter)

@@ -42,6 +42,19 @@ public:
         message = printError;
         return printOk;
     }
+    // Answers of successive print-again questions; empty: the default (told
+    // only).
+    QList<bool> printAgain;
+    bool AskPrintAgain(const QString& message, const QString& caption) override
+    {
+        if (printAgain.isEmpty())
+            return RecordingUi::AskPrintAgain(message, caption);
+        log << QStringLiteral("ask[%1] %2").arg(caption, message);
+        const bool again = printAgain.takeFirst();
+        if (again)
+            printOk = true; // the paper is in
+        return again;
+    }
     void Pause(int ms) override { log << QStringLiteral("pause %1").arg(ms); }
 };
 
@@ -336,6 +349,27 @@ TEST_F(RecordSaleTest, PrintFailureAfterStoringStillCompletes)
     EXPECT_TRUE(RecordSale(s, host, ui, 0));
     EXPECT_THAT(ui.log.join('|').toStdString(), ::testing::HasSubstr("小票未能打印!\r\npaper out"));
     EXPECT_EQ(ui.log.last(), QStringLiteral("idle"));
+}
+
+// The cashier loads paper and prints again: the receipt comes out, the
+// document stays stored once. Esc at the question goes on without it.
+TEST_F(RecordSaleTest, PrintAgainAfterAPrinterStateDoesNotRecordAgain)
+{
+    for (const bool again : {true, false}) {
+        SCOPED_TRACE(again);
+        ui.log.clear();
+        ui.printed = 0;
+        ui.printOk = false;
+        ui.printError = QStringLiteral("打印机缺纸，请装好小票纸后重新打印！");
+        ui.printAgain = {again};
+        const int saves = fake->count(dispid::SaveSale);
+        EXPECT_TRUE(record());
+        EXPECT_EQ(fake->count(dispid::SaveSale), saves + 1);
+        EXPECT_EQ(ui.printed, again ? 2 : 1);
+        EXPECT_THAT(ui.log.join('|').toStdString(),
+                    ::testing::HasSubstr("ask[出错提示] 销售数据已保存，小票未能打印!\r\n打印机缺纸"));
+        EXPECT_EQ(ui.log.last(), QStringLiteral("idle"));
+    }
 }
 
 TEST_F(RecordSaleTest, SuspendedSaleSendsTheFlag)
