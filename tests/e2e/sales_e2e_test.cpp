@@ -146,8 +146,9 @@ TEST(SalesScreenEndToEnd, DeletedLinesTakeTheirReservationsAndUnitsBeyondAnOffer
                 // Five units: the host's refusal is told and the list price
                 // taken; then a price of its own, then a quantity the offer
                 // covers.
-                "100005<Enter><wait 100>5<Enter><wait 200><dump told><Enter><wait 100><dump beyond>\n"
-                "950<Enter><wait 100><dump typed><Left><Left><Left>3<Enter><wait 100><dump back>\n"
+                "100005<Enter><wait 100>5<Enter><wait 200><dump told><Enter><wait 300><dump beyond>\n"
+                // The grid has the keyboard back once the box has gone.
+                "<wait 200>950<Enter><wait 100><dump typed><Left><Left><Left>3<Enter><wait 100><dump back>\n"
                 "<F4><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n"));
 
     EXPECT_EQ(store.Query(QStringLiteral("SELECT COUNT(*) FROM tbXsxlqK")), (QList<QStringList>{{"0"}}));
