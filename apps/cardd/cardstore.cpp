@@ -12,6 +12,8 @@
 #include <QVariant>
 
 #include <atomic>
+#include <functional>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -347,6 +349,41 @@ ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key
     return Failure<ChargeAnswer>(insertError);
 }
 
+// The card's own part of a charge, inside the payment's transaction: it
+// debits the card and may set what the journal keeps (the amount charged,
+// the balance after), or answers with a refusal or failure it rolled back.
+using Debit =
+    std::function<std::optional<ChargeAnswer>(PaymentTransaction&, Charge* journal, QVariant* balanceAfter)>;
+
+// One charge per payment id: a repeat of the id is answered from its
+// journal row without a second debit.
+ChargeAnswer ChargeOnce(const StoreLocation& location, const Charge& charge, const QString& type,
+                        const Debit& debit)
+{
+    PaymentTransaction t(location, charge.paymentId);
+    if (!t.ok())
+        return t.failed();
+    if (t.row.id != 0) {
+        t.c.rollback();
+        return Repeat(t.row, type, charge);
+    }
+    Charge journal = charge;
+    QVariant balanceAfter;
+    if (const std::optional<ChargeAnswer> answer = debit(t, &journal, &balanceAfter))
+        return *answer;
+    qint64 id = 0;
+    if (!InsertJournal(t.c, t.key, type, journal, balanceAfter, &id, &t.error)) {
+        t.c.rollback();
+        return AfterFailedInsert(location, t.key, type, journal, t.error);
+    }
+    if (!t.c.commit())
+        return t.fail(t.c.db().lastError().text());
+    ChargeAnswer a;
+    a.outcome = Outcome::Done;
+    a.journalId = id;
+    return a;
+}
+
 } // namespace
 
 bool ParseStoreLocation(const QString& text, StoreLocation* location, QString* error)
@@ -659,118 +696,76 @@ ChargeAnswer CardStore::chargeMember(const Charge& charge)
         return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
     if (charge.amountFen <= 0)
         return Refusal<ChargeAnswer>(QStringLiteral("支付金额无效"));
-    // The till's payment id is the charge's identity: a repeat of it (a
-    // resend after a lost answer) is answered as done without a second debit.
-    const QString type = QStringLiteral("0");
-    PaymentTransaction t(location_, charge.paymentId);
-    const QString& key = t.key;
-    if (!t.ok())
-        return t.failed();
-    Connection& c = t.c;
-    const JournalRow& row = t.row;
-    QString& error = t.error;
-    auto fail = [&t](const QString& text) { return t.fail(text); };
-    auto refuse = [&t](const QString& text) { return t.refuse(text); };
-    if (row.id != 0) {
-        c.rollback();
-        return Repeat(row, type, charge);
-    }
-    QSqlQuery q(c.db());
-    if (!Exec(q,
-              QStringLiteral("SELECT member_account, balance_fen, status FROM member_card WHERE card_no = ?"),
-              {charge.cardNo}, &error))
-        return fail(error);
-    if (!q.next())
-        return refuse(QStringLiteral("会员卡不存在"));
-    const QString account = q.value(0).toString();
-    const qint64 balance = q.value(1).toLongLong();
-    const QString status = q.value(2).toString();
-    q.finish();
-    if (account != charge.memberAccount)
-        return refuse(QStringLiteral("会员帐号与卡号不符"));
-    if (status != QLatin1String("active"))
-        return refuse(StatusRefusal(status));
-    // The balance test and the debit are one statement.
-    if (!Exec(q,
-              QStringLiteral("UPDATE member_card SET balance_fen = balance_fen - ? WHERE card_no = ?"
-                             " AND balance_fen >= ?"),
-              {charge.amountFen, charge.cardNo, charge.amountFen}, &error))
-        return fail(error);
-    if (q.numRowsAffected() != 1)
-        return refuse(QStringLiteral("会员卡余额不足,余额%1元").arg(Yuan(balance)));
-    if (!Exec(q, QStringLiteral("SELECT balance_fen FROM member_card WHERE card_no = ?"), {charge.cardNo},
-              &error) ||
-        !q.next())
-        return fail(error);
-    const qint64 after = q.value(0).toLongLong();
-    q.finish();
-    qint64 id = 0;
-    if (!InsertJournal(c, key, type, charge, after, &id, &error)) {
-        c.rollback();
-        return AfterFailedInsert(location_, key, type, charge, error);
-    }
-    if (!c.commit())
-        return fail(c.db().lastError().text());
-    ChargeAnswer a;
-    a.outcome = Outcome::Done;
-    a.journalId = id;
-    return a;
+    return ChargeOnce(
+        location_, charge, QStringLiteral("0"),
+        [&charge](PaymentTransaction& t, Charge*, QVariant* balanceAfter) -> std::optional<ChargeAnswer> {
+            QSqlQuery q(t.c.db());
+            if (!Exec(q,
+                      QStringLiteral("SELECT member_account, balance_fen, status FROM member_card "
+                                     "WHERE card_no = ?"),
+                      {charge.cardNo}, &t.error))
+                return t.fail(t.error);
+            if (!q.next())
+                return t.refuse(QStringLiteral("会员卡不存在"));
+            const QString account = q.value(0).toString();
+            const qint64 balance = q.value(1).toLongLong();
+            const QString status = q.value(2).toString();
+            q.finish();
+            if (account != charge.memberAccount)
+                return t.refuse(QStringLiteral("会员帐号与卡号不符"));
+            if (status != QLatin1String("active"))
+                return t.refuse(StatusRefusal(status));
+            // The balance test and the debit are one statement.
+            if (!Exec(q,
+                      QStringLiteral("UPDATE member_card SET balance_fen = balance_fen - ? WHERE "
+                                     "card_no = ? AND balance_fen >= ?"),
+                      {charge.amountFen, charge.cardNo, charge.amountFen}, &t.error))
+                return t.fail(t.error);
+            if (q.numRowsAffected() != 1)
+                return t.refuse(QStringLiteral("会员卡余额不足,余额%1元").arg(Yuan(balance)));
+            if (!Exec(q, QStringLiteral("SELECT balance_fen FROM member_card WHERE card_no = ?"),
+                      {charge.cardNo}, &t.error) ||
+                !q.next())
+                return t.fail(t.error);
+            *balanceAfter = q.value(0).toLongLong();
+            return std::nullopt;
+        });
 }
 
 ChargeAnswer CardStore::chargeCertificate(const Charge& charge)
 {
     if (charge.paymentId.isEmpty())
         return Refusal<ChargeAnswer>(QStringLiteral("缺少支付编号"));
-    const QString type = QStringLiteral("1");
-    PaymentTransaction t(location_, charge.paymentId);
-    const QString& key = t.key;
-    if (!t.ok())
-        return t.failed();
-    Connection& c = t.c;
-    const JournalRow& row = t.row;
-    QString& error = t.error;
-    auto fail = [&t](const QString& text) { return t.fail(text); };
-    auto refuse = [&t](const QString& text) { return t.refuse(text); };
-    if (row.id != 0) {
-        c.rollback();
-        return Repeat(row, type, charge);
-    }
-    QSqlQuery q(c.db());
-    if (!Exec(
-            q,
-            QStringLiteral("SELECT face_value_fen, state FROM welfare_certificate WHERE certificate_no = ?"),
-            {charge.cardNo}, &error))
-        return fail(error);
-    if (!q.next())
-        return refuse(QStringLiteral("福利证不存在"));
-    const qint64 faceValue = q.value(0).toLongLong();
-    const QString state = q.value(1).toString();
-    q.finish();
-    if (state == QLatin1String("used"))
-        return refuse(QStringLiteral("福利证已使用"));
-    if (state != QLatin1String("unused"))
-        return refuse(QStringLiteral("福利证已作废"));
-    if (!Exec(q,
-              QStringLiteral(
-                  "UPDATE welfare_certificate SET state = 'used', used_document_no = ?, used_unit_code = ?,"
-                  " used_at = ? WHERE certificate_no = ? AND state = 'unused'"),
-              {charge.documentNo, charge.unitCode, Now(), charge.cardNo}, &error))
-        return fail(error);
-    if (q.numRowsAffected() != 1)
-        return refuse(QStringLiteral("福利证已使用"));
-    Charge journal = charge;
-    journal.amountFen = faceValue;
-    qint64 id = 0;
-    if (!InsertJournal(c, key, type, journal, QVariant(), &id, &error)) {
-        c.rollback();
-        return AfterFailedInsert(location_, key, type, journal, error);
-    }
-    if (!c.commit())
-        return fail(c.db().lastError().text());
-    ChargeAnswer a;
-    a.outcome = Outcome::Done;
-    a.journalId = id;
-    return a;
+    return ChargeOnce(
+        location_, charge, QStringLiteral("1"),
+        [&charge](PaymentTransaction& t, Charge* journal, QVariant*) -> std::optional<ChargeAnswer> {
+            QSqlQuery q(t.c.db());
+            if (!Exec(q,
+                      QStringLiteral("SELECT face_value_fen, state FROM welfare_certificate WHERE "
+                                     "certificate_no = ?"),
+                      {charge.cardNo}, &t.error))
+                return t.fail(t.error);
+            if (!q.next())
+                return t.refuse(QStringLiteral("福利证不存在"));
+            const qint64 faceValue = q.value(0).toLongLong();
+            const QString state = q.value(1).toString();
+            q.finish();
+            if (state == QLatin1String("used"))
+                return t.refuse(QStringLiteral("福利证已使用"));
+            if (state != QLatin1String("unused"))
+                return t.refuse(QStringLiteral("福利证已作废"));
+            if (!Exec(q,
+                      QStringLiteral("UPDATE welfare_certificate SET state = 'used', used_document_no "
+                                     "= ?, used_unit_code = ?, used_at = ? WHERE certificate_no = ? "
+                                     "AND state = 'unused'"),
+                      {charge.documentNo, charge.unitCode, Now(), charge.cardNo}, &t.error))
+                return t.fail(t.error);
+            if (q.numRowsAffected() != 1)
+                return t.refuse(QStringLiteral("福利证已使用"));
+            // The journal keeps the certificate's face value.
+            journal->amountFen = faceValue;
+            return std::nullopt;
+        });
 }
 
 StatusAnswer CardStore::paymentStatus(const QString& paymentId, bool close)
