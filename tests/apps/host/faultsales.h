@@ -25,19 +25,7 @@ inline int FaultSaleNumberKind(FaultSale s)
 inline QVariantList FaultSaleArgs(FaultSale s, const QString& number)
 {
     if (s == FaultSale::Store) {
-        const QStringList card{QStringLiteral("01"),
-                               number,
-                               QStringLiteral("20240615"),
-                               QStringLiteral("00"),
-                               QStringLiteral("6222"),
-                               QStringLiteral("39700"),
-                               QStringLiteral("1030"),
-                               QStringLiteral("0615"),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QStringLiteral("1"),
-                               QString()};
+        const QStringList card = BankCardRow(number, QStringLiteral("39700"), QStringLiteral("1"));
         const DataPacket lines =
             SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}, {QStringLiteral("100003"), 2, 398.0}});
         const QVariantList bundle = PaymentBundle(

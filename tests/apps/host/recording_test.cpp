@@ -108,19 +108,8 @@ TEST_P(RecordingTest, FailureInsideTheTransactionLeavesNoHalfDocument)
     QString error;
     ASSERT_TRUE(host_->store().exec(QStringLiteral("DROP TABLE tb202406_Xykmx"), {}, &error))
         << error.toStdString();
-    QStringList card{QStringLiteral("01"),
-                     QStringLiteral("x"),
-                     QStringLiteral("20240615"),
-                     QStringLiteral("00"),
-                     QStringLiteral("6222"),
-                     QStringLiteral("299900"),
-                     QStringLiteral("1030"),
-                     QStringLiteral("0615"),
-                     QString(),
-                     QString(),
-                     QString(),
-                     QStringLiteral("20240615000001"),
-                     QString()};
+    QStringList card =
+        BankCardRow(QStringLiteral("x"), QStringLiteral("299900"), QStringLiteral("20240615000001"));
     QVariantList args = saleArgs(number, SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}}),
                                  PaymentBundle(PaymentPacket({{5, 2999}}, 2999.0), CardPacket({card})));
     EXPECT_FALSE(save(args));
@@ -133,19 +122,7 @@ TEST_P(RecordingTest, FailureInsideTheTransactionLeavesNoHalfDocument)
 TEST_P(RecordingTest, BankCardRowsMemberPointsAndCustomerAccount)
 {
     const QString number = allocate();
-    QStringList card{QStringLiteral("01"),
-                     number,
-                     QStringLiteral("20240615"),
-                     QStringLiteral("00"),
-                     QStringLiteral("6222"),
-                     QStringLiteral("100000"),
-                     QStringLiteral("1030"),
-                     QStringLiteral("0615"),
-                     QString(),
-                     QString(),
-                     QString(),
-                     QStringLiteral("20240615000001"),
-                     QString()};
+    QStringList card = BankCardRow(number, QStringLiteral("100000"), QStringLiteral("20240615000001"));
     // 2999 = 1000 bank card + 999 member card + 1000 customer account
     QVariantList args =
         saleArgs(number, SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}}),

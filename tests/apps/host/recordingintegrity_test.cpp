@@ -70,19 +70,7 @@ TEST_P(IntegrityTest, ARetryWithOtherContentIsRefusedAndChangesNothing)
     QVariantList first = cashSale(number);
     ASSERT_TRUE(save(first)) << first.last().toString().toStdString();
 
-    QStringList card{QStringLiteral("01"),
-                     number,
-                     QStringLiteral("20240615"),
-                     QStringLiteral("00"),
-                     QStringLiteral("6222"),
-                     QStringLiteral("299900"),
-                     QStringLiteral("1030"),
-                     QStringLiteral("0615"),
-                     QString(),
-                     QString(),
-                     QString(),
-                     QStringLiteral("1"),
-                     QString()};
+    QStringList card = BankCardRow(number, QStringLiteral("299900"), QStringLiteral("1"));
     const double otherStock = stock(QStringLiteral("100003"));
     const DataPacket oneLine = SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}});
     const QVariantList cash = PaymentBundle(PaymentPacket({{0, 3000}}, 2999.0), CardPacket());

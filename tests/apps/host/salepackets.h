@@ -99,6 +99,25 @@ inline QVariantList PaymentBundle(const DataPacket& payments, const DataPacket& 
     return {packetToVariant(payments), packetToVariant(cards), suspend, QVariant(s), QVariant(ps)};
 }
 
+// A bank card transaction row of document `number` on 2024-06-15: amount
+// in fen, the terminal's serial.
+inline QStringList BankCardRow(const QString& number, const QString& amountFen, const QString& serial)
+{
+    return {QStringLiteral("01"),
+            number,
+            QStringLiteral("20240615"),
+            QStringLiteral("00"),
+            QStringLiteral("6222"),
+            amountFen,
+            QStringLiteral("1030"),
+            QStringLiteral("0615"),
+            QString(),
+            QString(),
+            QString(),
+            serial,
+            QString()};
+}
+
 // 904 by cashier 0001 and salesperson 1001 at counter group 0101: Djh,
 // Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
 // MemberAccount, lines, bundle, ref message (the customer text going in).
