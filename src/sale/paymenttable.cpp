@@ -39,11 +39,14 @@ void BuildPaymentMethods(SaleSession& s)
     addMethod(m, "0007", "消费", paykind::CustomerAccount, 7);
 }
 
+const char* const ReprintReceiptTool = "ReprintReceipt";
+
 void BuildSystemTools(SaleSession& s)
 {
     s.SystemTools.Clear();
     addTool(s.SystemTools, "001", "使用会员卡", "FrmUseHyk");
     addTool(s.SystemTools, "002", "会员卡余额查询", "FrmHykzf");
+    addTool(s.SystemTools, "003", "重印上一张小票", ReprintReceiptTool);
 }
 
 const TPayment* FindPaymentMethod(const TAllPayment& methods, const QString& code)

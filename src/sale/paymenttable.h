@@ -13,7 +13,11 @@ struct SaleSession;
 // ("0004") is kind 5 (card terminal) when Xyklx is not "0", else kind 1.
 void BuildPaymentMethods(SaleSession& s);
 
-// Fills SystemTools with the entries of the system tools menu.
+// The form name of the tool that reprints the last receipt.
+extern const char* const ReprintReceiptTool; // "ReprintReceipt"
+
+// Fills SystemTools with the entries of the system tools menu: the member
+// card identification, the balance query and the receipt reprint.
 void BuildSystemTools(SaleSession& s);
 
 // First method whose Code equals `code` exactly; nullptr when none.

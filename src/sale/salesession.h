@@ -19,6 +19,15 @@ namespace qiantai {
 
 class PosPrinter;
 
+// The receipt of the last recorded document as it went to the printer, kept
+// for a reprint.
+struct ReceiptCopy {
+    enum class Kind { None, Text, Template };
+    Kind kind = Kind::None; // Text: the receipt printer; Template: the report output
+    QString documentNo;
+    QString body; // the text as printed
+};
+
 struct SaleSession {
     // Host boundary, set by GetFormOne.
     QWidget* HostAppHandle = nullptr; // owner of every library window
@@ -80,6 +89,9 @@ struct SaleSession {
     QStringList CollectedPreSales;
     double RebateAmount = 0;
     double PointsEarned = 0;
+
+    // Kept from one document to the next; a new session starts without.
+    ReceiptCopy LastReceipt;
 };
 
 // The process-wide session.

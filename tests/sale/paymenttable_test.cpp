@@ -46,13 +46,16 @@ TEST(PaymentMethods, BuildingAgainReplacesTheTable)
     BuildSystemTools(s);
     BuildSystemTools(s);
     EXPECT_EQ(s.PaymentMethods.Count(), 7);
-    ASSERT_EQ(s.SystemTools.Count(), 2);
+    ASSERT_EQ(s.SystemTools.Count(), 3);
     EXPECT_EQ(s.SystemTools[0].Code, "001");
     EXPECT_EQ(s.SystemTools[0].Caption, QString::fromUtf8("使用会员卡"));
     EXPECT_EQ(s.SystemTools[0].FormName, "FrmUseHyk");
     EXPECT_EQ(s.SystemTools[1].Code, "002");
     EXPECT_EQ(s.SystemTools[1].Caption, QString::fromUtf8("会员卡余额查询"));
     EXPECT_EQ(s.SystemTools[1].FormName, "FrmHykzf");
+    EXPECT_EQ(s.SystemTools[2].Code, "003");
+    EXPECT_EQ(s.SystemTools[2].Caption, QString::fromUtf8("重印上一张小票"));
+    EXPECT_EQ(s.SystemTools[2].FormName, "ReprintReceipt");
 }
 
 TEST(PaymentMethods, TypeNumberByExactCodeFirstMatch)

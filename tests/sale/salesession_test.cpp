@@ -51,6 +51,7 @@ void fillSession(SaleSession& s)
     s.CurrentMemberCard.Points = 12;
     s.RebateAmount = 3;
     s.PointsEarned = 60;
+    s.LastReceipt = {ReceiptCopy::Kind::Text, "2004050009", QStringLiteral("电器一店销货单\r\n")};
 }
 
 } // namespace
@@ -79,8 +80,10 @@ TEST(SaleSession, BeginningADocumentClearsTheDocumentButKeepsTheStore)
     EXPECT_EQ(s.Dqny, "200406");
     EXPECT_EQ(s.Pszxbm, "09");
     EXPECT_EQ(s.PaymentMethods.Count(), 7);
-    EXPECT_EQ(s.SystemTools.Count(), 2);
+    EXPECT_EQ(s.SystemTools.Count(), 3);
     EXPECT_EQ(s.Xsfs, 2);
+    // The last document's receipt stays for a reprint.
+    EXPECT_EQ(s.LastReceipt.documentNo, "2004050009");
     EXPECT_EQ(s.RebateAmount, 3.0);
 }
 
@@ -112,6 +115,7 @@ TEST(SaleSession, NewSessionStartsFreshButKeepsTheHostBoundary)
         EXPECT_TRUE(s.Djh.isEmpty());
         EXPECT_EQ(s.Xsfs, 0);
         EXPECT_EQ(s.AmountPaid, 0.0);
+        EXPECT_EQ(s.LastReceipt.kind, ReceiptCopy::Kind::None); // no receipt of another session
     }
     EXPECT_EQ(host->refCount(), 1);
     host->release();

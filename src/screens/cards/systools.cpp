@@ -20,6 +20,12 @@ QHash<QString, ToolFormFactory>& Registry()
     return registry;
 }
 
+QHash<QString, ToolAction>& Actions()
+{
+    static QHash<QString, ToolAction> actions;
+    return actions;
+}
+
 QRect GlobalRect(const QWidget* w)
 {
     return w ? QRect(w->mapToGlobal(QPoint(0, 0)), w->size()) : QRect();
@@ -30,6 +36,11 @@ QRect GlobalRect(const QWidget* w)
 void RegisterToolForm(const QString& formName, ToolFormFactory factory)
 {
     Registry().insert(formName, std::move(factory));
+}
+
+void RegisterToolAction(const QString& formName, ToolAction action)
+{
+    Actions().insert(formName, std::move(action));
 }
 
 std::unique_ptr<QDialog> OpenToolForm(const QString& formName, QWidget* parent,
@@ -61,6 +72,11 @@ bool OpenSystemTools(QWidget* owner, QWidget* footer)
     if (menu.exec() != 1 || menu.Chosen() < 1 || menu.Chosen() > s.SystemTools.Count())
         return false;
     const QString formName = s.SystemTools.Item(menu.Chosen() - 1).FormName;
+    if (const ToolAction action = Actions().value(formName)) {
+        menu.hide();
+        action(owner);
+        return true;
+    }
     CardScreenEnvironment environment(owner);
     std::unique_ptr<QDialog> screen = OpenToolForm(formName, owner, environment.context());
     if (screen) {

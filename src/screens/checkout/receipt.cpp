@@ -3,8 +3,10 @@
 #include "devices/posprinter.h"
 #include "devices/systemclock.h"
 #include "host/hostservice.h"
+#include "host/logcategories.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
+#include "report/rollpaper.h"
 #include "sale/salesession.h"
 #include "screens/checkout/receipttext.h"
 
@@ -68,14 +70,14 @@ QString printerStateText(long code, long extended)
     return printerFailure(code);
 }
 
-bool printText(SaleSession& s, const DataPacket& saleLines, QString* error)
+// Sends a text receipt: the text and a line feed, the closing feeds, a cut.
+bool printText(SaleSession& s, const QString& text, QString* error)
 {
     PosPrinter* printer = s.PosPrinter.get();
     if (!printer)
         return fail(error, QStringLiteral("小票打印机未初始化，请检查打印！"));
     if (const long code = printer->CheckStatus())
         return fail(error, printerStateText(code, printer->ResultCodeExtended()));
-    const QString text = BuildTextReceipt(s, saleLines, ModuleClock().Now());
     if (const long code = printer->PrintNormal(opos::StationReceipt, text + QLatin1Char('\n')))
         return fail(error, printerFailure(code));
     for (int i = 0; i < ReceiptClosingFeeds; ++i)
@@ -87,6 +89,22 @@ bool printText(SaleSession& s, const DataPacket& saleLines, QString* error)
     if (const long code = printer->CheckStatus())
         return fail(error, printerStateText(code, printer->ResultCodeExtended()));
     return true;
+}
+
+bool printTemplate(const QString& text, const QString& reportOutput, QString* error)
+{
+    QString printError;
+    if (!PrintRollText(text, StationRollPaper(), reportOutput, QString::fromUtf8(SaleReceiptCategory),
+                       &printError))
+        return fail(error, QStringLiteral("小票打印失败：") + printError);
+    return true;
+}
+
+bool printCopy(SaleSession& s, const ReceiptCopy::Kind kind, const QString& text, const QString& reportOutput,
+               QString* error)
+{
+    return kind == ReceiptCopy::Kind::Text ? printText(s, text, error)
+                                           : printTemplate(text, reportOutput, error);
 }
 
 } // namespace
@@ -113,20 +131,38 @@ bool PrepareReceiptReport(SaleSession& s, const DataPacket& saleLines, Report& r
 
 bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, const QString& reportOutput, QString* error)
 {
-    if (s.Xsxpdyfs == TextReceiptMode)
-        return printText(s, saleLines, error);
-    Report report;
-    if (!PrepareReceiptReport(s, saleLines, report, error))
-        return false;
-    QString printError;
-    if (!PrintReport(report, reportOutput, QString::fromUtf8(SaleReceiptCategory), &printError))
-        return fail(error, QStringLiteral("小票打印失败：") + printError);
-    return true;
+    // A reprint never gives the receipt of an earlier document.
+    s.LastReceipt = ReceiptCopy();
+    ReceiptCopy copy;
+    copy.documentNo = s.Djh;
+    if (s.Xsxpdyfs == TextReceiptMode) {
+        copy.kind = ReceiptCopy::Kind::Text;
+        copy.body = BuildTextReceipt(s, saleLines, ModuleClock().Now());
+    } else {
+        Report report;
+        if (!PrepareReceiptReport(s, saleLines, report, error))
+            return false;
+        copy.kind = ReceiptCopy::Kind::Template;
+        copy.body = report.RenderText();
+    }
+    s.LastReceipt = copy;
+    return printCopy(s, copy.kind, copy.body, reportOutput, error);
 }
 
 bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, QString* error)
 {
     return PrintReceipt(s, saleLines, StationReportOutput(), error);
+}
+
+bool ReprintLastReceipt(SaleSession& s, const QString& reportOutput, QString* error)
+{
+    const ReceiptCopy& copy = s.LastReceipt;
+    if (copy.kind == ReceiptCopy::Kind::None)
+        return fail(error, QStringLiteral("本次登录还没有打印过小票，没有可重印的小票！"));
+    if (!printCopy(s, copy.kind, ReprintMarked(copy.body), reportOutput, error))
+        return false;
+    qCInfo(lcPrinting).noquote() << "receipt of sale" << copy.documentNo << "reprinted";
+    return true;
 }
 
 } // namespace qiantai

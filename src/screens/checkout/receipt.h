@@ -20,7 +20,12 @@ constexpr int ReceiptClosingFeeds = 4;
 // text receipt goes to s.PosPrinter (the text and a line feed, four more line
 // feeds, then a full cut); otherwise the "销货单" template of SaleTemplates is
 // filled with the receipt variables and `saleLines` and printed to
-// `reportOutput` ("printer" for the default printer, or a PDF file path).
+// `reportOutput` ("printer" for the default printer, or a PDF file path) on
+// the station's receipt roll.
+//
+// The receipt is kept in s.LastReceipt once it is built, printed or not, so
+// that the cashier can reprint it when the printer is ready again; one that
+// cannot be built leaves none.
 //
 // Answers false with *error when the receipt did not print (no template,
 // template that does not load, printer refusal or error); *error is then the
@@ -30,6 +35,11 @@ bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, const QString& re
 
 // PrintReceipt to the station's [Report] Output.
 bool PrintReceipt(SaleSession& s, const DataPacket& saleLines, QString* error);
+
+// Prints s.LastReceipt again the way it printed, under the mark of
+// ReprintMarked; records nothing. False with *error when there is none in
+// this session or it did not print.
+bool ReprintLastReceipt(SaleSession& s, const QString& reportOutput, QString* error);
 
 // The "销货单" template of SaleTemplates loaded into `report` and filled with
 // the receipt variables and `saleLines`; false with *error otherwise. Runs the

@@ -25,6 +25,12 @@ QString blanks(int count)
     return count > 0 ? QString(count, QLatin1Char(' ')) : QString();
 }
 
+// `text` after as many blanks as centre it on `width` columns.
+QString centred(const QString& text, int width)
+{
+    return blanks((width - GbkWidth(text)) / 2) + text;
+}
+
 // A document number as an integer ("0000000012" gives "12"); a text that is
 // no number stays as it is.
 QString asInteger(const QString& number)
@@ -41,13 +47,24 @@ QString dateTimeText(const QDateTime& now)
 
 } // namespace
 
+const char* const ReprintMark = "*** 重印 ***";
+
+QString ReprintMarked(const QString& body)
+{
+    const QString end = body.contains(Crlf) ? Crlf : QStringLiteral("\n");
+    int widest = 0;
+    for (const QString& line : body.split(end))
+        widest = qMax(widest, GbkWidth(line));
+    return centred(QString::fromUtf8(ReprintMark), widest) + end + body;
+}
+
 QString BuildTextReceipt(const SaleSession& s, const DataPacket& saleLines, const QDateTime& now)
 {
     QString out;
     auto line = [&out](const QString& text) { out += text + Crlf; };
 
     const QString title = s.Bmmc + QStringLiteral("销货单");
-    line(blanks((ReceiptWidth - GbkWidth(title)) / 2) + title);
+    line(centred(title, ReceiptWidth));
     line({});
     line(QStringLiteral("销售单号：") + s.Djh);
     line(QStringLiteral("销售方式：") + SalesMethodName(s.Xsfs));

@@ -26,6 +26,13 @@ constexpr int ReceiptWidth = 40;
 // column 40, warehouse, salesperson, cashier, `now` and the closing line.
 QString BuildTextReceipt(const SaleSession& s, const DataPacket& saleLines, const QDateTime& now);
 
+// The mark of a reprinted receipt.
+extern const char* const ReprintMark; // "*** 重印 ***"
+
+// `body` (a receipt's text) under a first line with ReprintMark centred over
+// its widest line, ended as the body's lines are ("\r\n" or "\n").
+QString ReprintMarked(const QString& body);
+
 // Hykye: "卡号:" + card number + " 余额:" + balance for each member card
 // payment in entry order, joined by "\r\n"; empty when there is none.
 QString MemberCardBalanceText(const SaleSession& s);

@@ -10,6 +10,7 @@
 #include "screens/cards/stationcardservices.h"
 #include "screens/cards/systools.h"
 #include "screens/checkout/entercheckout.h"
+#include "screens/checkout/receiptreprint.h"
 #include "screens/discount/discountentrypoint.h"
 #include "screens/lookups/frminputxsxx.h"
 #include "screens/lookups/frmselect.h"
@@ -150,6 +151,7 @@ void TFrmMain::FormCreate(const StartupServices& services)
         return;
     }
     params_ = startup.Params();
+    RegisterReceiptReprintTool();
     startupOk_ = true;
 }
 

@@ -394,3 +394,63 @@ TEST_F(ReceiptTest, RelatedDocumentOnlyForInstallationSales)
         }
     }
 }
+
+// A reprint sends what the last receipt sent, under the reprint mark, to
+// where it went, and asks the host nothing.
+TEST_F(ReceiptTest, ReprintSendsTheLastReceiptAgainUnderTheMark)
+{
+    FakeHost* host = attachHost(s);
+    s.Xsxpdyfs = "1";
+    auto printer = std::make_shared<RecordingPrinter>();
+    s.PosPrinter = printer;
+    QString error;
+    EXPECT_FALSE(ReprintLastReceipt(s, pdf(), &error));
+    EXPECT_EQ(error, QStringLiteral("本次登录还没有打印过小票，没有可重印的小票！"));
+    EXPECT_TRUE(printer->calls.isEmpty());
+
+    const DataPacket lines = SaleLinesPacket(s.SaleLines);
+    const QString receipt = BuildTextReceipt(s, lines, Now);
+    ASSERT_TRUE(PrintReceipt(s, lines, "", &error)) << error.toStdString();
+    const QStringList first = printer->calls;
+    printer->calls.clear();
+    // The next document has begun: the copy is still the one printed.
+    s.Djh = "0000000013";
+    s.SaleLines.Clear();
+    ASSERT_TRUE(ReprintLastReceipt(s, pdf(), &error)) << error.toStdString();
+    QStringList again = first;
+    ASSERT_EQ(again[1], "PrintNormal(2," + receipt + "\n)");
+    again[1] = "PrintNormal(2," + ReprintMarked(receipt) + "\n)";
+    EXPECT_EQ(printer->calls, again);
+    EXPECT_TRUE(printer->calls[1].startsWith(QStringLiteral("PrintNormal(2,              *** 重印 ***\r\n")));
+    EXPECT_FALSE(QFile::exists(pdf()));
+
+    // A refusing printer is told, as on the first print.
+    printer->failAt = 1;
+    printer->calls.clear();
+    EXPECT_FALSE(ReprintLastReceipt(s, pdf(), &error));
+    EXPECT_EQ(error, QStringLiteral("小票打印失败（打印机返回105），请检查打印机！"));
+    EXPECT_TRUE(host->calls().isEmpty());
+}
+
+TEST_F(ReceiptTest, ReprintOfATemplateReceiptGoesToTheReportOutput)
+{
+    FakeHost* host = attachHost(s);
+    s.SaleTemplates = templates({{QStringLiteral("销货单"), "[Bmmc]销货单\n单号:[Djh]\n"}});
+    QString error;
+    ASSERT_TRUE(PrintReceipt(s, SaleLinesPacket(s.SaleLines), pdf(), &error)) << error.toStdString();
+    EXPECT_EQ(s.LastReceipt.kind, ReceiptCopy::Kind::Template);
+    EXPECT_EQ(s.LastReceipt.body, QStringLiteral("百货店销货单\n单号:0000000012\n"));
+    ASSERT_TRUE(QFile::remove(pdf()));
+    ASSERT_TRUE(ReprintLastReceipt(s, pdf(), &error)) << error.toStdString();
+    QFile f(pdf());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().startsWith("%PDF-"));
+    EXPECT_TRUE(host->calls().isEmpty());
+
+    // A receipt that could not be built leaves nothing to reprint: never the
+    // receipt of the document before.
+    s.SaleTemplates = templates({});
+    EXPECT_FALSE(PrintReceipt(s, SaleLinesPacket(s.SaleLines), pdf(), &error));
+    EXPECT_EQ(s.LastReceipt.kind, ReceiptCopy::Kind::None);
+    EXPECT_FALSE(ReprintLastReceipt(s, pdf(), &error));
+}

@@ -142,6 +142,23 @@ TEST_F(TextReceiptTest, NamesEachSalesMethodAndKeepsLongAmountsWhole)
     EXPECT_EQ(l[6], sp(12) + QStringLiteral("应收金额:") + "1000000000000000000.00");
 }
 
+TEST(ReceiptTexts, ReprintMarkIsCentredOverTheWidestLineInTheBodysLineEnds)
+{
+    const struct {
+        QString body;
+        QString marked;
+    } cases[] = {
+        {QStringLiteral("百货店销货单\r\n") + QString(40, '-') + "\r\n",
+         sp(14) + QStringLiteral("*** 重印 ***\r\n百货店销货单\r\n") + QString(40, '-') + "\r\n"},
+        {QStringLiteral("单号:12\n合计:1.00\n"), QStringLiteral("*** 重印 ***\n单号:12\n合计:1.00\n")},
+        {QString(), QStringLiteral("*** 重印 ***\n")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        EXPECT_EQ(ReprintMarked(c.body).toStdString(), c.marked.toStdString());
+    }
+}
+
 TEST(ReceiptTexts, MemberCardBalances)
 {
     SaleSession s;
