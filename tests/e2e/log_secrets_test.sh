@@ -8,8 +8,11 @@ shopt -s nullglob
 files=("$logs"/e2e_tests_*.log)
 [ ${#files[@]} -eq 3 ] || { echo "FAIL: expected the logs of three shards in $logs, found ${#files[@]}"; exit 1; }
 
-# The logs hold what the check is about: sales recorded, card charges made.
-for line in 'recorded sale' 'PayByCard member \*\*\*\*0001' 'QueryCard certificate \*\*\*\*'; do
+# The logs hold what the check is about: sales recorded, card charges made
+# (the card server's lines and the till's).
+for line in 'recorded sale' 'PayByCard member \*\*\*\*0001' 'QueryCard certificate \*\*\*\*' \
+  'member card charge \*\*\*\*0001 amount 200.00' 'certificate charge \*\*\*\*' \
+  'bank card charge \*\*\*\*0001'; do
   grep -q "$line" "${files[@]}" || { echo "FAIL: no log line matching '$line'"; exit 1; }
 done
 

@@ -1,6 +1,7 @@
 #include "screens/cards/cardcharges.h"
 
 #include "host/cardmask.h"
+#include "host/logcategories.h"
 #include "screens/cards/cardpayrules.h"
 
 namespace qiantai {
@@ -23,6 +24,20 @@ QList<CardCharge> CardCharges::OfDocument(const QString& documentNo) const
 void CardCharges::Forget(const QString& paymentId)
 {
     charges_.removeIf([&](const CardCharge& c) { return c.paymentId == paymentId; });
+}
+
+void LogCardCharge(const CardCharge& c)
+{
+    qCInfo(lcCardCharges).noquote() << (c.cardType == QLatin1String("0") ? "member card" : "certificate")
+                                    << "charge" << MaskCardNumber(c.cardNo) << "amount"
+                                    << AmountText(c.amount) << "payment" << c.paymentId << "document"
+                                    << c.documentNo;
+}
+
+void LogBankCardCharge(const QString& cardNo, double amount, const QString& serial, const QString& documentNo)
+{
+    qCInfo(lcCardCharges).noquote() << "bank card charge" << MaskCardNumber(cardNo) << "amount"
+                                    << AmountText(amount) << "serial" << serial << "document" << documentNo;
 }
 
 QString ReversalQuestion(const QList<CardCharge>& charges)

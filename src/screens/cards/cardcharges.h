@@ -29,6 +29,14 @@ private:
 // The till's one list, for the life of the process like the session.
 CardCharges& MadeCardCharges();
 
+// One info line (qiantai.cards) per charge made: the kind, the masked number,
+// the amount, the payment id and the document.
+void LogCardCharge(const CardCharge& charge);
+// The same for a bank card charge the terminal approved: `serial` is the
+// host's consumption serial of its record (empty when it was not recorded).
+void LogBankCardCharge(const QString& cardNo, double amount, const QString& serial,
+                       const QString& documentNo);
+
 // The question before charges are given back: one line per charge (card
 // numbers masked), then what Enter does.
 QString ReversalQuestion(const QList<CardCharge>& charges);

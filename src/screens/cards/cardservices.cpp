@@ -205,8 +205,10 @@ bool CardServices::pay(const QVariantList& request, double amount, const QString
         break;
     }
     tokens_.remove(tokenKey);
-    charges_->Add({paymentId, request.value(0).toString(), request.value(3).toString(), amount,
-                   request.value(1).toString()});
+    const CardCharge charge{paymentId, request.value(0).toString(), request.value(3).toString(), amount,
+                            request.value(1).toString()};
+    charges_->Add(charge);
+    LogCardCharge(charge);
     return made;
 }
 
@@ -257,10 +259,10 @@ bool CardServices::PayMemberCard(const QVariantList& request)
                QStringLiteral("取会员卡信息失败:"));
 }
 
-bool CardServices::PayWelfareCertificate(const QVariantList& request)
+bool CardServices::PayWelfareCertificate(const QVariantList& request, double faceValue)
 {
-    // The face value is booked from the query; the request has no amount.
-    return pay(request, 0, QStringLiteral("福利证支付时出错"), QStringLiteral("取福利证信息失败:"));
+    // The request has no amount: the face value from the query is booked.
+    return pay(request, faceValue, QStringLiteral("福利证支付时出错"), QStringLiteral("取福利证信息失败:"));
 }
 
 bool CardServices::record(HostService& host, QVariant& request, const QString& refusalCaption)

@@ -39,7 +39,8 @@ public:
     bool PayMemberCard(const QVariantList& request);
     // Fills CertificateNo, FaceValue and Element3.
     bool QueryWelfareCertificate(const QVariantList& request, TFlzInfo& certificate);
-    bool PayWelfareCertificate(const QVariantList& request);
+    // The charge notes `faceValue` (from the query) as its amount.
+    bool PayWelfareCertificate(const QVariantList& request, double faceValue);
     // Gives a charge of this till back; true when it is given back.
     bool ReverseCharge(const CardCharge& charge);
 

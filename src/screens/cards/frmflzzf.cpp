@@ -112,7 +112,7 @@ void TFrmFlzzf::Confirm()
     setHeading(QStringLiteral("正在支付,请稍候..."));
     repaint();
     Certificate = certificate;
-    if (!context_.cards->PayWelfareCertificate(WelfarePaymentRequest(s, number))) {
+    if (!context_.cards->PayWelfareCertificate(WelfarePaymentRequest(s, number), certificate.FaceValue)) {
         finish(Cancelled);
         return;
     }

@@ -7,6 +7,7 @@
 #include "host/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
+#include "screens/cards/cardcharges.h"
 #include "screens/cards/cardpayrules.h"
 
 #include <QEvent>
@@ -130,6 +131,7 @@ void TFrmXykzf::Transact()
     }
     busy_ = true;
     const QByteArray request = BankCardRequest(*context_.session, edtKh_->text(), amount_);
+    const QString cardNo = SplitSwipe(edtKh_->text()).first;
     edtKh_->clear();
     edtMm_->clear();
     const CardTerminalResult answer = context_.terminal->transact(request);
@@ -145,6 +147,7 @@ void TFrmXykzf::Transact()
     if (response.approved()) {
         context_.Show(QStringLiteral("交易成功"));
         CompleteRecord(record);
+        LogBankCardCharge(cardNo, amount_, record.f_Poslsh, record.f_Djh);
         EnteredAmount = amount_;
         finish(Approved);
     } else {

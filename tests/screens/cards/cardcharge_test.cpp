@@ -2,6 +2,7 @@
 // what became of it; charges carry their own payment id and the query's
 // token; a charge can be given back.
 #include "cardscreenkit.h"
+#include "logcapture.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,7 @@ TEST(CardCharge, FailuresBeforeAndDuringTheCallHaveTheirPrefixes)
         EXPECT_FALSE(c.welfare ? kit.cards.QueryWelfareCertificate({"1", "7700000001", "0101"}, certificate)
                                : kit.cards.QueryMemberCard(MemberQuery, card));
         EXPECT_FALSE(c.welfare ? kit.cards.PayWelfareCertificate(
-                                     {"1", "D1", "0101", "7700000001", "", "0012", "n", ""})
+                                     {"1", "D1", "0101", "7700000001", "", "0012", "n", ""}, 50)
                                : kit.cards.PayMemberCard(MemberPayment(10)));
         EXPECT_EQ(kit.ShownTexts(), (QStringList{c.shown, c.shown}));
         EXPECT_EQ(kit.shown.value(1).caption, QStringLiteral("提  示"));
@@ -144,4 +145,29 @@ TEST(CardCharge, AChargeIsGivenBackAndForgotten)
         ReversalQuestion({{"p", "0", "8800000001", 20, "D1"}, {"q", "1", "7700000001", 0, "D1"}});
     EXPECT_EQ(question, QStringLiteral("本单未能记入,已收的卡支付:\n会员卡 ****0001 20.00\n福利证 ****0001\n"
                                        "按【Enter】撤销这些卡支付并放弃结算,【Esc】返回"));
+}
+
+// One info line per charge made, with the number masked: what the till
+// charged can be found in its log without the card in it.
+TEST(CardCharge, EachChargeMadeLogsOneLineWithTheMaskedNumber)
+{
+    LogCapture log;
+    CardScreenKit kit;
+    kit.queryAnswers = {MemberCard(500, QStringLiteral("8800000001"))};
+    kit.payAnswers = {Answer({}), Refusal(QStringLiteral("余额不足")), Answer({})};
+    TCardInfo card;
+    ASSERT_TRUE(kit.cards.QueryMemberCard(MemberQuery, card));
+    ASSERT_TRUE(kit.cards.PayMemberCard(MemberPayment(20)));
+    EXPECT_FALSE(kit.cards.PayMemberCard(MemberPayment(30)));
+    ASSERT_TRUE(kit.cards.PayWelfareCertificate({"1", "D1", "0101", "7700000004", "", "0012", "n", ""}, 50));
+
+    const QList<CardCharge> charges = kit.charges.OfDocument(QStringLiteral("D1"));
+    ASSERT_EQ(charges.size(), 2);
+    EXPECT_EQ(log.linesOf("qiantai.cards"), (QStringList{"member card charge ****0001 amount 20.00 payment " +
+                                                             charges[0].paymentId + " document D1",
+                                                         "certificate charge ****0004 amount 50.00 payment " +
+                                                             charges[1].paymentId + " document D1"}));
+    for (const QString& line : log.lines())
+        for (const char* secret : {"8800000001", "7700000004", "123456"})
+            EXPECT_FALSE(line.contains(QLatin1String(secret))) << line.toStdString();
 }

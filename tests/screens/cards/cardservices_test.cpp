@@ -190,7 +190,7 @@ TEST_F(CardServicesTest, WelfareCertificateQueryAndPayments)
     EXPECT_TRUE(shown.isEmpty());
     result = Status(CardFrontEndStatus::Refused, {}, QStringLiteral("余额不足"));
     EXPECT_FALSE(Services().PayMemberCard({"0"}));
-    EXPECT_FALSE(Services().PayWelfareCertificate({"1"}));
+    EXPECT_FALSE(Services().PayWelfareCertificate({"1"}, 50));
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0].message, QVariant(QStringLiteral("余额不足")));
     EXPECT_EQ(shown[0].caption, QStringLiteral("会员卡支付时出错"));

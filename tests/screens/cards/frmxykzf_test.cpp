@@ -3,6 +3,7 @@
 #include "screens/cards/frmxykzf.h"
 
 #include "cardscreenkit.h"
+#include "logcapture.h"
 #include "modalscript.h"
 
 #include <QTest>
@@ -92,6 +93,22 @@ TEST_F(BankCardScreen, ApprovedTransactionSendsTheExactRequestAndRecordsIt)
     EXPECT_EQ(kit.ShownTexts(), QStringList{QStringLiteral("交易成功")});
     // No payment entry: the settlement screen books it.
     EXPECT_EQ(kit.session.PaymentEntries.Count(), 0);
+}
+
+// An approved charge logs one line: the card's last four digits, the amount,
+// the host's consumption serial; a refused one logs none. Neither logs the
+// swiped card number or track data.
+TEST_F(BankCardScreen, ApprovedChargeLogsOneLineWithTheMaskedNumber)
+{
+    LogCapture log;
+    ASSERT_EQ(Run(QStringLiteral("<Enter>") + swipe + QStringLiteral("<Enter><Enter>")), 1);
+    kit.terminal.result.response = Response("A01234");
+    ASSERT_EQ(Run(QStringLiteral("<Enter>") + swipe + QStringLiteral("<Enter><Enter>")), 2);
+    EXPECT_EQ(log.linesOf("qiantai.cards"),
+              QStringList{"bank card charge ****7890 amount 123.40 serial LS1 document " + kit.session.Djh});
+    for (const QString& line : log.lines())
+        for (const char* secret : {"6222021234567890", "49121010000"})
+            EXPECT_FALSE(line.contains(QLatin1String(secret))) << line.toStdString();
 }
 
 TEST_F(BankCardScreen, RefusedTransactionLeavesARecordWithTheRefusalCodeAndNoAmount)

@@ -3,6 +3,7 @@
 #include "checkoutfixture.h"
 #include "fakehost.h"
 #include "host/hostservice.h"
+#include "logcapture.h"
 #include "qiantai/dispids.h"
 #include "sale/packets.h"
 #include "sale/payments.h"
@@ -370,6 +371,26 @@ TEST_F(RecordSaleTest, PrintAgainAfterAPrinterStateDoesNotRecordAgain)
                     ::testing::HasSubstr("ask[出错提示] 销售数据已保存，小票未能打印!\r\n打印机缺纸"));
         EXPECT_EQ(ui.log.last(), QStringLiteral("idle"));
     }
+}
+
+// One info line per recorded sale (number, total, each payment, attempt) and
+// one warning per attempt that failed.
+TEST_F(RecordSaleTest, EachAttemptLogsOneLine)
+{
+    test::LogCapture log;
+    s.Djh = QStringLiteral("0000000077"); // attempts are counted per document
+    s.DocTotalAmount = 100;
+    AddPaymentEntry(s, QStringLiteral("0005"), 0, QStringLiteral("8800000001"), {}, 0, {}, 30, 0);
+    stored = false;
+    ASSERT_FALSE(record());
+    stored = true;
+    ASSERT_TRUE(record());
+    EXPECT_EQ(
+        log.linesOf("qiantai.recording"),
+        (QStringList{QStringLiteral("sale 0000000077 not recorded, attempt 1 : 提交数据库失败，请检查网络!"),
+                     "recorded sale 0000000077 total 100.00 payments 0001=120.00 0005=30.00 attempt 2"}));
+    for (const QString& line : log.lines())
+        EXPECT_FALSE(line.contains(QLatin1String("8800000001"))) << line.toStdString();
 }
 
 TEST_F(RecordSaleTest, SuspendedSaleSendsTheFlag)
