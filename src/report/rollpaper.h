@@ -30,8 +30,8 @@ constexpr double RollEndMarginMm = 5;
 // The rolls receipt printers take: 80 mm (48 columns) and 58 mm (32 columns).
 std::optional<RollPaper> RollPaperOfWidth(int widthMm);
 
-// The roll a [Report] PaperWidth value names; an empty value is the 80 mm
-// roll, any other value too, with *warning saying why.
+// The roll a [Report] PaperWidth value names: "80" or "58"; empty gives the
+// 80 mm roll, and so does any other value, with *warning saying why.
 RollPaper RollPaperFromIni(const QString& value, QString* warning);
 
 // RollPaperFromIni of the station's [Report] PaperWidth; a bad value is

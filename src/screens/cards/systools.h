@@ -32,8 +32,9 @@ std::unique_ptr<QDialog> OpenToolForm(const QString& formName, QWidget* parent,
                                       const CardScreenContext& context);
 
 // Shows the menu of Session().SystemTools placed over `footer` and opens the
-// chosen tool's screen there, modally, or runs its registered action; nothing when the list is empty. The
-// caller refreshes its member line afterwards. True when a tool was chosen.
+// chosen tool's screen there, modally, or runs its registered action; nothing
+// when the list is empty. The caller refreshes its member line afterwards.
+// True when a tool was chosen.
 bool OpenSystemTools(QWidget* owner, QWidget* footer);
 
 } // namespace qiantai

@@ -1,12 +1,11 @@
 // F10's reprint entry after a sale typed through the settlement screen: the
 // loopback receipt printer gets the same receipt again under the reprint
 // mark, and the host is asked nothing.
-#include "checkoutfixture.h"
 #include "keyrobot.h"
 #include "loopbackreceiver.h"
 #include "modalscript.h"
 #include "stationdirectory.h"
-#include "storefixture.h"
+#include "typedsale.h"
 
 #include "devices/escposprinter.h"
 #include "host/gbk.h"
@@ -32,26 +31,11 @@ protected:
         ASSERT_TRUE(station.IsValid());
         ASSERT_TRUE(station.WriteStation("[checkout]\nrecordpause=0\n"));
         SaleSession& s = Session();
-        test::PrepareCheckoutSession(s);
+        test::PrepareTypedSale(s, store);
         BuildSystemTools(s);
         RegisterReceiptReprintTool();
         s.Xsxpdyfs = QStringLiteral("1");
-        s.Dqny = store->currentYearMonth;
-        s.Dwlx = QStringLiteral("11");
         s.Bmmc = QStringLiteral("电器一店");
-        s.Djh = QStringLiteral("0000000042");
-        s.Syybm = QStringLiteral("0007");
-        test::AddLine(s, QStringLiteral("100001"), 85.47, 14.53, 17);
-        s.HostObject.reset(store);
-        store->release();
-        store->on(dispid::SaveSale, [](QVariantList& args) {
-            args.last() = 0;
-            return QVariant(true);
-        });
-        store->queries[QStringLiteral(" Select * From tb200406_xsmxzb zb , tb200406_xsmxcb cb "
-                                      " Where zb.f_djh = cb.f_djh and zb.f_Djh = '0000000042'"
-                                      " And zb.f_Bmbm = '' ")] =
-            test::FakeHost::table({"f_Djh"}, {{"0000000042"}});
 
         auto printer = std::make_shared<EscPosPrinter>(
             [this](const QString&) { return QStringLiteral("tcp://127.0.0.1:%1").arg(receiver.port()); });

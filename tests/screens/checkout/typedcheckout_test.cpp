@@ -1,9 +1,7 @@
 // A cashier's keys typed into the real settlement screen and its dialogs.
-#include "checkoutfixture.h"
 #include "keyrobot.h"
-#include "qiantai/dispids.h"
 #include "screens/checkout/entercheckout.h"
-#include "storefixture.h"
+#include "typedsale.h"
 
 #include <gmock/gmock.h>
 
@@ -27,24 +25,8 @@ protected:
         ini.close();
         qputenv("QIANTAI_INI_DIR", iniDir.path().toUtf8());
 
-        SaleSession& s = Session();
-        test::PrepareCheckoutSession(s);
-        s.Dqny = store->currentYearMonth;
-        s.Dwlx = QStringLiteral("11");
-        s.Djh = QStringLiteral("0000000042");
-        s.Syybm = QStringLiteral("0007");
-        s.Khxx = QStringLiteral("旧");
-        test::AddLine(s, QStringLiteral("100001"), 85.47, 14.53, 17);
-        s.HostObject.reset(store);
-        store->release();
-        store->on(dispid::SaveSale, [](QVariantList& args) {
-            args.last() = 0;
-            return QVariant(true);
-        });
-        store->queries[QStringLiteral(" Select * From tb200406_xsmxzb zb , tb200406_xsmxcb cb "
-                                      " Where zb.f_djh = cb.f_djh and zb.f_Djh = '0000000042'"
-                                      " And zb.f_Bmbm = '' ")] =
-            test::FakeHost::table({"f_Djh"}, {{"0000000042"}});
+        test::PrepareTypedSale(Session(), store);
+        Session().Khxx = QStringLiteral("旧");
     }
     void TearDown() override
     {
