@@ -282,7 +282,8 @@ TEST_F(StationEndToEnd, TheCommandLineRefusesWhatItDoesNotKnow)
         const HostRun run = Host(store_, c.args);
         const std::string args = c.args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(run.status, c.status) << args << "\n" << run.output.toStdString();
-        EXPECT_TRUE(run.output.contains(QLatin1String(c.says))) << args << "\n" << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QString::fromUtf8(c.says))) << args << "\n"
+                                                                    << run.output.toStdString();
         if (c.status == 2) {
             EXPECT_TRUE(run.output.contains(QLatin1String("Usage:"))) << args;
         }

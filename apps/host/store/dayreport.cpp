@@ -11,8 +11,6 @@ namespace qiantai::host {
 
 namespace {
 
-constexpr int ChangeRow = -1;
-
 struct Tables {
     QString header, lines, payments;
     bool preSale;
@@ -94,7 +92,7 @@ public:
             const double amount = pay.value(r, 2).toDouble();
             const QString card = pay.value(r, 3).toString().trimmed();
             CashierDay& c = byCode_[documents_.value(number).cashier];
-            if (type == ChangeRow) {
+            if (type == paytype::Change) {
                 c.change += amount;
             } else if (type == paytype::Cash && amount < 0) { // the collection row
                 c.collectedAmount -= amount;

@@ -3,23 +3,13 @@
 #pragma once
 
 #include "database.h"
+#include "paymenttypes.h"
 
 #include <QList>
 #include <QMap>
 #include <QString>
 
 namespace qiantai::host {
-
-// Payment types as the payment rows store them (f_Zffs).
-namespace paytype {
-constexpr int Cash = 0;
-constexpr int Coupon = 2;
-constexpr int Transfer = 4;
-constexpr int BankCard = 5;
-constexpr int MemberCard = 6;
-constexpr int CustomerAccount = 7;
-constexpr int Certificate = 8;
-} // namespace paytype
 
 // The payment types in the order the till offers them, with their names.
 struct PaymentTypeName {

@@ -149,7 +149,8 @@ QString DayReportText(const DayReport& report, int width,
         if (differences->isEmpty())
             w.line(QStringLiteral("  无差异"));
         for (const CardDifference& d : *differences) {
-            w.line(DifferenceKindText(d.kind) + QStringLiteral(" 单据") + d.document);
+            w.line(DifferenceKindText(d.kind));
+            w.line(QStringLiteral("  单据") + d.document);
             w.line(QStringLiteral("  ") + TypeName(d.type) + QLatin1Char(' ') + d.cardNo);
             w.figure(QStringLiteral("  门店"), MoneyText(d.storeAmount));
             w.figure(QStringLiteral("  卡前置机"), MoneyText(d.journalAmount));

@@ -363,7 +363,9 @@ TEST_P(DayReportTest, CardPaymentsAreReconciledWithTheCardServersJournalOfTheDay
         EXPECT_DOUBLE_EQ(d->journalAmount, e.journal);
     }
     const QString text = DayReportText(read(), 32, differences);
-    EXPECT_TRUE(text.contains(QStringLiteral("已冲正但门店已记账 单据") + i)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("已冲正但门店已记账\n  单据") + i)) << text.toStdString();
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        EXPECT_LE(GbkWidth(line), 32) << line.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("无差异")));
 }
 
