@@ -211,6 +211,20 @@ TEST_F(StationEndToEnd, TheDayReportSaysWhatIsBrokenAndStillShowsTheDay)
         const char* says;
     } cases[] = {
         {"the demo station", [] {}, {QStringLiteral("--print")}, 0, "收银员日报"},
+        // Parts the report does not use.
+        {"a wrong INI key",
+         [&] { store_.SetIni(QStringLiteral("Clock"), QStringLiteral("Synch"), QStringLiteral("0")); },
+         {QStringLiteral("--print")},
+         0,
+         "收银员日报"},
+        {"a missing terminal library",
+         [&] {
+             store_.SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"),
+                           store_.Path(QStringLiteral("no-such-libsldll.so")));
+         },
+         {QStringLiteral("--print")},
+         0,
+         "收银员日报"},
         {"no printer",
          [&] {
              store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"),
