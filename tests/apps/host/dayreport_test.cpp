@@ -369,6 +369,47 @@ TEST_P(DayReportTest, CardPaymentsAreReconciledWithTheCardServersJournalOfTheDay
     EXPECT_FALSE(text.contains(QStringLiteral("无差异")));
 }
 
+TEST(CardReconciliation, SeveralPaymentsOfOneDocumentPairByAmountFirst)
+{
+    using Kind = CardDifference::Kind;
+    const int member = paytype::MemberCard, certificate = paytype::Certificate;
+    const QString card = QStringLiteral("M1");
+    const struct {
+        const char* name;
+        QList<StoredCardPayment> stored;
+        QList<JournalEntry> journal;
+        QList<Kind> differences;
+    } cases[] = {
+        {"a split payment charged in the other order",
+         {{"D", "0001", member, card, 100}, {"D", "0001", member, card, 50}},
+         {{1, member, card, "D", "0001", 50, false}, {2, member, card, "D", "0001", 100, false}},
+         {}},
+        {"two certificates, one given back",
+         {{"D", "0001", certificate, {}, 50}, {"D", "0001", certificate, {}, 50}},
+         {{1, certificate, "C1", "D", "0001", 50, false}, {2, certificate, "C2", "D", "0001", 50, true}},
+         {Kind::ReversedButBooked}},
+        {"a charge given back and made again",
+         {{"D", "0001", member, card, 80}},
+         {{1, member, card, "D", "0001", 80, true}, {2, member, card, "D", "0001", 80, false}},
+         {}},
+        {"one amount differs, the other agrees",
+         {{"D", "0001", member, card, 30}, {"D", "0001", member, card, 70}},
+         {{1, member, card, "D", "0001", 70, false}, {2, member, card, "D", "0001", 35, false}},
+         {Kind::AmountDiffers}},
+        {"another card of the same document",
+         {{"D", "0001", member, card, 30}},
+         {{1, member, QStringLiteral("M2"), "D", "0001", 30, false}},
+         {Kind::StoreOnly, Kind::JournalOnly}},
+    };
+    for (const auto& c : cases) {
+        QList<Kind> kinds;
+        for (const CardDifference& d : ReconcileCardPayments(c.stored, c.journal))
+            kinds.append(d.kind);
+        std::sort(kinds.begin(), kinds.end());
+        EXPECT_EQ(kinds, c.differences) << c.name;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, DayReportTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
                          BackendName);
 
