@@ -108,6 +108,9 @@ RpcMethods CardMethods(CardService& service)
          RpcMethod([&service](const nlohmann::json& params,
                               const CallContext& call) { return service.reverseCharge(params, call); },
                    single)},
+        {"JournalForDay", RpcMethod([&service](const nlohmann::json& params, const CallContext& call) {
+             return service.journalForDay(params, call);
+         })},
     };
 }
 

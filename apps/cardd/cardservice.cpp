@@ -4,6 +4,7 @@
 #include "host/logcategories.h"
 #include "host/money.h"
 
+#include <QDate>
 #include <QDebug>
 
 #include <cmath>
@@ -235,6 +236,33 @@ nlohmann::json CardService::reverseCharge(const nlohmann::json& params, const Ca
     if (a.outcome == Outcome::Refused)
         return Refused(a.message);
     return {{"ok", true}, {"journal", a.journalId}};
+}
+
+nlohmann::json CardService::journalForDay(const nlohmann::json& params, const CallContext& call)
+{
+    RequireArray(params, 1, "a day");
+    const QString day = Text(params, 0);
+    if (day.size() != 8 || !QDate::fromString(day, QStringLiteral("yyyyMMdd")).isValid())
+        throw InvalidParams("element 0 is not a day (YYYYMMDD)");
+    QList<JournalRecord> rows;
+    QString error;
+    if (!store_.journalForDay(day, &rows, &error))
+        throw ServiceFailure(error.toStdString());
+    nlohmann::json entries = nlohmann::json::array();
+    for (const JournalRecord& r : rows)
+        entries.push_back({{"id", r.id},
+                           {"card_type", r.cardType.toStdString()},
+                           {"card_no", r.cardNo.toStdString()},
+                           {"document_no", r.documentNo.toStdString()},
+                           {"unit_code", r.unitCode.toStdString()},
+                           {"cashier_code", r.cashierCode.toStdString()},
+                           {"till", r.till.toStdString()},
+                           {"amount_fen", r.amountFen},
+                           {"state", r.state.toStdString()},
+                           {"created_at", r.createdAt.toStdString()}});
+    qCInfo(lcCardServer).noquote() << "JournalForDay" << day << "from" << TillOf(call) << "->" << rows.size()
+                                   << "charges";
+    return {{"ok", true}, {"entries", entries}};
 }
 
 } // namespace qiantai::cardd

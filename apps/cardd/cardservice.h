@@ -56,6 +56,10 @@ public:
     nlohmann::json paymentStatus(const nlohmann::json& params, const CallContext& call = CallContext());
     // [payment id] -> {"ok": true, "journal": id}: the charge given back.
     nlohmann::json reverseCharge(const nlohmann::json& params, const CallContext& call = CallContext());
+    // [YYYYMMDD] -> {"ok": true, "entries": [{"id", "card_type", "card_no",
+    //   "document_no", "unit_code", "cashier_code", "till", "amount_fen",
+    //   "state", "created_at"}, ...]}: the day's charges, for closing the day.
+    nlohmann::json journalForDay(const nlohmann::json& params, const CallContext& call = CallContext());
 
 private:
     CardStore& store_;

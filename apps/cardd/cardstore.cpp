@@ -2,6 +2,7 @@
 
 #include "host/logcategories.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QDebug>
 #include <QFile>
@@ -856,6 +857,34 @@ ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& t
     a.outcome = Outcome::Done;
     a.journalId = row.id;
     return a;
+}
+
+bool CardStore::journalForDay(const QString& day, QList<JournalRecord>* rows, QString* error)
+{
+    const QDate date = QDate::fromString(day, QStringLiteral("yyyyMMdd"));
+    if (!date.isValid()) {
+        *error = QStringLiteral("not a day: %1").arg(day);
+        return false;
+    }
+    Connection c(location_);
+    if (!c.ok()) {
+        *error = c.error();
+        return false;
+    }
+    QSqlQuery q(c.db());
+    if (!Exec(q,
+              QStringLiteral("SELECT id, card_type, card_no, document_no, unit_code, cashier_code, till,"
+                             " amount_fen, state, created_at FROM card_journal WHERE created_at >= ? AND"
+                             " created_at < ? AND state <> ? ORDER BY id"),
+              {date.toString(Qt::ISODate), date.addDays(1).toString(Qt::ISODate), Closed}, error))
+        return false;
+    rows->clear();
+    while (q.next())
+        rows->append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                      q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                      q.value(6).toString(), q.value(7).toLongLong(), q.value(8).toString(),
+                      q.value(9).toString()});
+    return true;
 }
 
 bool CardStore::readMember(const QString& cardNo, MemberCard* card, QString* error)

@@ -5,6 +5,7 @@
 
 #include "passwordhash.h"
 
+#include <QList>
 #include <QString>
 
 #include <mutex>
@@ -99,6 +100,16 @@ struct StatusAnswer {
     qint64 amountFen = 0;
 };
 
+// One charge of the journal as the day's journal lists it.
+struct JournalRecord {
+    qint64 id = 0;
+    QString cardType; // "0" member card, "1" welfare certificate
+    QString cardNo, documentNo, unitCode, cashierCode, till;
+    qint64 amountFen = 0;
+    QString state;     // "done" or "reversed"
+    QString createdAt; // local time, ISO 8601
+};
+
 class CardStore {
 public:
     explicit CardStore(StoreLocation location);
@@ -135,6 +146,11 @@ public:
     // Cost of the hash that an unknown card's password is checked against,
     // the same as the cards' own.
     void setPasswordCost(HashCost cost) { passwordCost_ = cost; }
+
+    // The charges journalled on `day` (YYYYMMDD, local time) in journal
+    // order, given back or not; payment ids closed without a charge are not
+    // charges.
+    bool journalForDay(const QString& day, QList<JournalRecord>* rows, QString* error);
 
     // For inspection: balance and journal rows.
     bool readMember(const QString& cardNo, MemberCard* card, QString* error);

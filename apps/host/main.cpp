@@ -4,11 +4,14 @@
 //   qiantai-host init-demo --db STORE [--centre CENTRE] [--products N]
 //   qiantai-host query --db STORE [--centre CENTRE] "SQL"
 //   qiantai-host check --db STORE [--centre CENTRE]
+//   qiantai-host report --day YYYYMMDD --db STORE [--centre CENTRE] [--cashier CODE]
+//                [--format text|csv|pdf] [--out FILE] [--cards URL] [--print] [--width 32|42|48]
 // STORE and CENTRE are SQLite files or postgresql:// URLs. Anything else
 // prints the usage and ends with status 2.
 #include "app/hostwindow.h"
 #include "app/platformnoise.h"
 #include "app/querycommand.h"
+#include "app/reportcommand.h"
 #include "app/stationcheck.h"
 
 #include "store/demodata.h"
@@ -43,7 +46,8 @@ QString DefaultCentre(const QString& store)
     return f.dir().filePath(f.completeBaseName() + QStringLiteral("-centre.db"));
 }
 
-const QStringList Commands = {QStringLiteral("init-demo"), QStringLiteral("query"), QStringLiteral("check")};
+const QStringList Commands = {QStringLiteral("init-demo"), QStringLiteral("query"), QStringLiteral("check"),
+                              QStringLiteral("report")};
 
 // A first argument that names no file or URL is meant as a sub-command.
 bool LooksLikeCommand(const QString& arg)
@@ -75,7 +79,7 @@ int main(int argc, char** argv)
     // The commands without a window also run on a machine without a display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if ((a == "query" || a == "init-demo" || a == "check") &&
+        if ((a == "query" || a == "init-demo" || a == "check" || a == "report") &&
             !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -107,9 +111,28 @@ int main(int argc, char** argv)
                                   QStringLiteral("Type this key script into the sales screen once it opens "
                                                  "(with --operator); the program ends when the script does."),
                                   QStringLiteral("FILE"));
-    parser.addOptions({db, centre, op, initDemo, products, fullScreen, keys});
-    parser.addPositionalArgument(QStringLiteral("args"),
-                                 QStringLiteral("[init-demo | query SQL | check | STORE [CENTRE [CODE]]]"));
+    const QCommandLineOption day(QStringLiteral("day"), QStringLiteral("report: the business day."),
+                                 QStringLiteral("YYYYMMDD"));
+    const QCommandLineOption cashier(QStringLiteral("cashier"), QStringLiteral("report: this cashier only."),
+                                     QStringLiteral("CODE"));
+    const QCommandLineOption format(QStringLiteral("format"), QStringLiteral("report: text, csv or pdf."),
+                                    QStringLiteral("FORMAT"), QStringLiteral("text"));
+    const QCommandLineOption outFile(QStringLiteral("out"), QStringLiteral("report: write to this file."),
+                                     QStringLiteral("FILE"));
+    const QCommandLineOption cards(QStringLiteral("cards"),
+                                   QStringLiteral("report: reconcile with this card server's journal of the "
+                                                  "day, e.g. http://127.0.0.1:8529."),
+                                   QStringLiteral("URL"));
+    const QCommandLineOption print(
+        QStringLiteral("print"), QStringLiteral("report: print the text on the station's receipt printer."));
+    const QCommandLineOption width(QStringLiteral("width"),
+                                   QStringLiteral("report: receipt paper columns, 32, 42 or 48."),
+                                   QStringLiteral("N"), QStringLiteral("42"));
+    parser.addOptions({db, centre, op, initDemo, products, fullScreen, keys, day, cashier, format, outFile,
+                       cards, print, width});
+    parser.addPositionalArgument(
+        QStringLiteral("args"),
+        QStringLiteral("[init-demo | query SQL | check | report | STORE [CENTRE [CODE]]]"));
     if (!parser.parse(QCoreApplication::arguments()))
         return Usage(parser, parser.errorText());
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
@@ -149,6 +172,19 @@ int main(int argc, char** argv)
         return Usage(parser, QStringLiteral("no store database: give --db FILE or --db postgresql://..."));
     if (centreUrl.isEmpty())
         centreUrl = DefaultCentre(storeUrl);
+    ReportOptions report;
+    if (command == QLatin1String("report")) {
+        report.day = parser.value(day);
+        report.cashier = parser.value(cashier).trimmed();
+        report.format = parser.value(format).toLower();
+        report.out = parser.value(outFile);
+        report.cards = parser.value(cards);
+        report.print = parser.isSet(print);
+        report.width = parser.value(width).toInt();
+        QString error;
+        if (!CheckReportOptions(report, &error))
+            return Usage(parser, error);
+    }
     if (command == QLatin1String("check")) {
         StationCheckOptions options;
         options.store = storeUrl;
@@ -187,6 +223,8 @@ int main(int argc, char** argv)
     }
     if (command == QLatin1String("query"))
         return RunQuery(*host, sql, out, err);
+    if (command == QLatin1String("report"))
+        return RunDayReport(*host, report, out, err);
 
     HostWindow window(host);
     if (!operatorCode.isEmpty()) {

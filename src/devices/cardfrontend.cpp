@@ -160,6 +160,11 @@ CardFrontEndResult CardFrontEndClient::reverseCharge(const QString& paymentId)
     return call("ReverseCharge", {paymentId}, Expect::Nothing);
 }
 
+CardFrontEndResult CardFrontEndClient::journalForDay(const QString& day)
+{
+    return call("JournalForDay", {day}, Expect::Entries);
+}
+
 CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantList& request, Expect expect,
                                             const QVariantMap& context)
 {
@@ -219,6 +224,12 @@ CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantLi
             return BadAnswer(QStringLiteral("卡前置机的应答缺少卡信息"));
         r.answer = JsonToVariant(*elements).toList();
         r.token = TextMember(*result, "token");
+    }
+    if (expect == Expect::Entries) {
+        const auto entries = result->find("entries");
+        if (entries == result->end() || !entries->is_array())
+            return BadAnswer(QStringLiteral("卡前置机的应答缺少流水"));
+        r.answer = JsonToVariant(*entries).toList();
     }
     if (expect == Expect::State) {
         r.state = TextMember(*result, "state");

@@ -72,12 +72,15 @@ public:
                                  const QString& token) override;
     CardFrontEndResult paymentStatus(const QString& paymentId) override;
     CardFrontEndResult reverseCharge(const QString& paymentId) override;
+    // The front-end's charges of `day` (YYYYMMDD) for closing the day: one
+    // map per charge in `answer`.
+    CardFrontEndResult journalForDay(const QString& day);
 
     // Path of the JSON-RPC endpoint.
     static constexpr const char* Path = "/rpc";
 
 private:
-    enum class Expect { Nothing, Answer, State };
+    enum class Expect { Nothing, Answer, State, Entries };
     CardFrontEndResult call(const char* method, const QVariantList& request, Expect expect,
                             const QVariantMap& context = QVariantMap());
 

@@ -21,7 +21,7 @@ const QList<KnownSection>& KnownSections()
         {"CardTerminal", {QStringLiteral("Library")}},
         {"CardFrontEnd",
          {QStringLiteral("Port"), QStringLiteral("ConnectTimeout"), QStringLiteral("ReadTimeout"),
-          QStringLiteral("Tls")}},
+          QStringLiteral("Tls"), QStringLiteral("CaFile"), QStringLiteral("TillKey")}},
         {"Clock", {QStringLiteral("Sync")}},
         {"Checkout", {QStringLiteral("RecordPause")}},
     };

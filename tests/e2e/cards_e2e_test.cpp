@@ -4,12 +4,14 @@
 #include "e2estore.h"
 #include "salekeys.h"
 
+#include <QDate>
 #include <QFile>
 #include <QHostAddress>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using qiantai::test::E2EStore;
@@ -179,6 +181,44 @@ TEST_F(CardsEndToEnd, MemberCardAndCashPayASale)
     EXPECT_EQ(Journal(), (QList<QStringList>{{"0", "8800000001", djh, "0101", "20000", "0001"}}));
     EXPECT_EQ(BalanceFen(QStringLiteral("8800000001")), QStringLiteral("30000"));
     EXPECT_TRUE(Consumptions().isEmpty());
+
+    // Closing the day: the report shows what was typed, and the card
+    // server's journal of the day agrees with the store.
+    const QString frontEnd =
+        store()
+            .Query(QStringLiteral("SELECT f_Csz FROM tbSysmsg WHERE lower(f_Csmc) = 'yckqzj'"))
+            .value(0)
+            .value(0);
+    const HostRun report =
+        store().RunCommand({QStringLiteral("report"), QStringLiteral("--day"),
+                            QDate::currentDate().toString(QStringLiteral("yyyyMMdd")), QStringLiteral("--db"),
+                            store().StoreFile(), QStringLiteral("--format"), QStringLiteral("csv"),
+                            QStringLiteral("--cards"), QStringLiteral("http://") + frontEnd});
+    ASSERT_EQ(report.status, 0) << report.output.toStdString();
+    // The CSV lines, without the log lines that come before them.
+    QStringList lines;
+    for (const QString& l : report.output.split(QStringLiteral("\r\n")))
+        lines.append(l.section(QLatin1Char('\n'), -1));
+    const auto line = [&](const QString& start) {
+        const auto found =
+            std::find_if(lines.cbegin(), lines.cend(), [&](const QString& l) { return l.startsWith(start); });
+        return found == lines.cend() ? QStringList() : found->split(QLatin1Char(','));
+    };
+    const QStringList header = line(QStringLiteral("收银员编码,"));
+    const QStringList cashier = line(QStringLiteral("0001,"));
+    ASSERT_FALSE(cashier.isEmpty()) << report.output.toStdString();
+    const struct {
+        const char* column;
+        const char* value;
+    } figures[] = {{"单据数", "1"},    {"销售金额", "219.00"}, {"现金", "19.00"},    {"会员卡", "200.00"},
+                   {"福利证", "0.00"}, {"找零", "0.00"},       {"应交现金", "19.00"}};
+    for (const auto& f : figures)
+        EXPECT_EQ(cashier.value(int(header.indexOf(QString::fromUtf8(f.column)))), QString::fromUtf8(f.value))
+            << f.column;
+    // The reconciliation ran and found nothing.
+    EXPECT_FALSE(line(QStringLiteral("对账差异,单据号,")).isEmpty()) << report.output.toStdString();
+    for (const char* difference : {"仅门店有", "仅卡前置机有", "金额不符", "已冲正但门店已记账"})
+        EXPECT_TRUE(line(QString::fromUtf8(difference)).isEmpty()) << report.output.toStdString();
 }
 
 TEST_F(CardsEndToEnd, UnreachableFrontEndLeavesTheMemberCardScreenForAnotherMethod)

@@ -47,6 +47,7 @@ struct DiscountCase {
     std::vector<Step> steps; // the first one's keys are typed into the first authorization
     std::vector<Line> lines; // after the last step
     QString total;
+    QStringList grants; // rights the host noted supervisor 0002 granting, in order
 };
 
 const std::vector<Line> Unchanged = {
@@ -67,7 +68,8 @@ const DiscountCase Cases[] = {
      {{QString(), BelowLowest, QString()},
       {QStringLiteral("0002<Enter>0002<Enter><wait 200>"), QString(), QString()}},
      Rate88,
-     QStringLiteral("2814.24")},
+     QStringLiteral("2814.24"),
+     {QStringLiteral("9907")}},
     {"WrongPasswordThenCancelLeavesTheLines",
      QStringLiteral("88"),
      {{QString(), BelowLowest, QString()},
@@ -78,7 +80,8 @@ const DiscountCase Cases[] = {
       // Back in the discount dialog with its opening values; Esc leaves it.
       {QStringLiteral("<Enter><wait 100><Esc><wait 200>"), QString(), QString()}},
      Unchanged,
-     QStringLiteral("3198.00")},
+     QStringLiteral("3198.00"),
+     {}},
     {"CashierWithoutTheRightThenSupervisor",
      QStringLiteral("88"),
      {{QString(), BelowLowest, QString()},
@@ -86,7 +89,8 @@ const DiscountCase Cases[] = {
        QStringLiteral("职员 0001 没有低于最低售价的权限")},
       {QStringLiteral("<Enter><wait 100>0002<Enter>0002<Enter><wait 200>"), QString(), QString()}},
      Rate88,
-     QStringLiteral("2814.24")},
+     QStringLiteral("2814.24"),
+     {QStringLiteral("9907")}},
     // Rate 80: shares 599.80 and 39.80; 100001 falls below its cost, 100003
     // below its lowest price only: one authorization each, in line order.
     {"EachLineAsksForItsOwnRight",
@@ -96,7 +100,8 @@ const DiscountCase Cases[] = {
       {QStringLiteral("0002<Enter>0002<Enter><wait 200>"), QString(), QString()}},
      {{QStringLiteral("100001"), QStringLiteral("599.80"), QStringLiteral("2399.20")},
       {QStringLiteral("100003"), QStringLiteral("39.80"), QStringLiteral("159.20")}},
-     QStringLiteral("2558.40")},
+     QStringLiteral("2558.40"),
+     {QStringLiteral("9912"), QStringLiteral("9907")}},
 };
 
 class DiscountEndToEnd : public ::testing::TestWithParam<DiscountCase> {};
@@ -148,6 +153,14 @@ TEST_P(DiscountEndToEnd, WholeSaleRateBelowTheLimits)
     }
     EXPECT_EQ(d.Label(QStringLiteral("lblje")), c.total);
     EXPECT_EQ(d.Label(QStringLiteral("lbljs")).trimmed(), QStringLiteral("2"));
+
+    // Each grant is noted against the sale's document and its cashier.
+    QStringList grants;
+    for (const QStringList& r : store.Query(QStringLiteral(
+             "SELECT g.f_Qxbm FROM tbHostGrant g JOIN tbHostDjhLog l ON l.f_Djh = g.f_Djh WHERE "
+             "g.f_Sqr = '0002' AND g.f_Syybm = '0001' AND l.f_Syybm = '0001' ORDER BY g.rowid")))
+        grants << r[0];
+    EXPECT_EQ(grants, c.grants);
 }
 
 INSTANTIATE_TEST_SUITE_P(Authorization, DiscountEndToEnd, ::testing::ValuesIn(Cases),

@@ -163,6 +163,15 @@ HostRun E2EStore::RunHost(const QString& operatorCode, const QString& password, 
         return result;
     }
     f.close();
+    return RunCommand({QStringLiteral("--db"), StoreFile(), QStringLiteral("--centre"),
+                       Path(QStringLiteral("centre.db")), QStringLiteral("--operator"), operatorCode,
+                       QStringLiteral("--keys"), script},
+                      password, timeoutMs);
+}
+
+HostRun E2EStore::RunCommand(const QStringList& args, const QString& password, int timeoutMs)
+{
+    HostRun result;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -171,10 +180,7 @@ HostRun E2EStore::RunHost(const QString& operatorCode, const QString& password, 
     env.insert(QStringLiteral("QT_LOGGING_RULES"), LogRules);
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(Program(QStringLiteral("qiantai-host")),
-            {QStringLiteral("--db"), StoreFile(), QStringLiteral("--centre"),
-             Path(QStringLiteral("centre.db")), QStringLiteral("--operator"), operatorCode,
-             QStringLiteral("--keys"), script});
+    p.start(Program(QStringLiteral("qiantai-host")), args);
     const bool finished = p.waitForFinished(timeoutMs);
     if (!finished) {
         p.kill();

@@ -59,6 +59,8 @@ public:
     // Runs qiantai-host --operator with the password and the key script.
     HostRun RunHost(const QString& operatorCode, const QString& password, const QString& keys,
                     int timeoutMs = 120000);
+    // Runs qiantai-host ARGS with this store's station INI.
+    HostRun RunCommand(const QStringList& args, const QString& password = QString(), int timeoutMs = 120000);
 
     // A statement on the store's database file; rows of texts. Fails the
     // calling test on an error.

@@ -5,9 +5,11 @@
 #include "salekeys.h"
 #include "statusprinter.h"
 
+#include <QDate>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStringDecoder>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +159,102 @@ TEST_F(StationEndToEnd, EachBrokenPartIsOneFailureWithItsFix)
     }
 }
 
+TEST_F(StationEndToEnd, TheDayReportPrintsInGbkOnTheReceiptPrinterAndAsPdf)
+{
+    LoopbackReceiver paper(LoopbackReceiver::Status{});
+    store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"),
+                  QStringLiteral("tcp://127.0.0.1:%1").arg(paper.port()));
+    const QStringList report = {QStringLiteral("report"),
+                                QStringLiteral("--day"),
+                                QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                                QStringLiteral("--db"),
+                                store_.StoreFile(),
+                                QStringLiteral("--width"),
+                                QStringLiteral("32")};
+    const HostRun shown = Host(store_, report);
+    ASSERT_EQ(shown.status, 0) << shown.output.toStdString();
+    EXPECT_TRUE(shown.output.contains(QStringLiteral("当日没有销售单据"))) << shown.output.toStdString();
+    const HostRun printed = Host(store_, report + QStringList{QStringLiteral("--print")});
+    ASSERT_EQ(printed.status, 0) << printed.output.toStdString();
+
+    // ESC @, FS &, the text in GBK with four feeds, GS V 0.
+    const QByteArray bytes = paper.bytes();
+    ASSERT_TRUE(bytes.startsWith(QByteArray("\x1b\x40\x1c\x26", 4))) << bytes.toHex().toStdString();
+    ASSERT_TRUE(bytes.endsWith(QByteArray("\x1d\x56\x00", 3))) << bytes.toHex().toStdString();
+    const QByteArray text = bytes.mid(4, bytes.size() - 7);
+    for (const QByteArray& line : text.split('\n'))
+        EXPECT_LE(line.size(), 32) << line.toStdString();
+    QStringDecoder gbk("GBK");
+    EXPECT_EQ(QString(gbk(text)), shown.output + QStringLiteral("\n\n\n\n"));
+
+    const QString pdf = store_.Path(QStringLiteral("day.pdf"));
+    const HostRun written =
+        Host(store_, report + QStringList{QStringLiteral("--format"), QStringLiteral("pdf"),
+                                          QStringLiteral("--out"), pdf});
+    ASSERT_EQ(written.status, 0) << written.output.toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+}
+
+TEST_F(StationEndToEnd, TheDayReportSaysWhatIsBrokenAndStillShowsTheDay)
+{
+    const QStringList report = {QStringLiteral("report"), QStringLiteral("--day"),
+                                QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                                QStringLiteral("--db"), store_.StoreFile()};
+    const QString closed = QString::number(ClosedLoopbackPort());
+    const struct {
+        const char* name;
+        std::function<void()> breakIt;
+        QStringList args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"the demo station", [] {}, {QStringLiteral("--print")}, 0, "收银员日报"},
+        // Parts the report does not use.
+        {"a wrong INI key",
+         [&] { store_.SetIni(QStringLiteral("Clock"), QStringLiteral("Synch"), QStringLiteral("0")); },
+         {QStringLiteral("--print")},
+         0,
+         "收银员日报"},
+        {"a missing terminal library",
+         [&] {
+             store_.SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"),
+                           store_.Path(QStringLiteral("no-such-libsldll.so")));
+         },
+         {QStringLiteral("--print")},
+         0,
+         "收银员日报"},
+        {"no printer",
+         [&] {
+             store_.SetIni(QStringLiteral("Printer"), QStringLiteral("OmronPrinter"),
+                           QStringLiteral("tcp://127.0.0.1:") + closed);
+         },
+         {QStringLiteral("--print")},
+         1,
+         "小票打印机OmronPrinter(tcp://127.0.0.1:"},
+        {"an unreachable card server",
+         [] {},
+         {QStringLiteral("--cards"), QStringLiteral("http://127.0.0.1:") + closed},
+         1,
+         "的流水取不到"},
+        {"a card server address that is none",
+         [] {},
+         {QStringLiteral("--cards"), QStringLiteral("127.0.0.1")},
+         1,
+         "not an http:// or https:// address"},
+    };
+    for (const auto& c : cases) {
+        c.breakIt();
+        const HostRun run = Host(store_, report + c.args);
+        EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QString::fromUtf8(c.says))) << c.name << "\n"
+                                                                    << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QStringLiteral("当日没有销售单据"))) << c.name << "\n"
+                                                                             << run.output.toStdString();
+    }
+}
+
 TEST_F(StationEndToEnd, TheCommandLineRefusesWhatItDoesNotKnow)
 {
     const QString db = store_.StoreFile();
@@ -174,14 +272,32 @@ TEST_F(StationEndToEnd, TheCommandLineRefusesWhatItDoesNotKnow)
          "unexpected argument extra"},
         {{QStringLiteral("query"), QStringLiteral("--db"), db}, 2, "query: no SQL statement"},
         {{QStringLiteral("check")}, 2, "no store database"},
-        {{QStringLiteral("--help")}, 0, "init-demo | query SQL | check"},
+        {{QStringLiteral("report"), QStringLiteral("--db"), db}, 2, "report: no --day YYYYMMDD"},
+        {{QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--day"),
+          QStringLiteral("20240631")},
+         2,
+         "report: --day 20240631 is not a date YYYYMMDD"},
+        {{QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--day"),
+          QStringLiteral("20240615"), QStringLiteral("--format"), QStringLiteral("xml")},
+         2,
+         "report: --format xml: text, csv or pdf"},
+        {{QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--day"),
+          QStringLiteral("20240615"), QStringLiteral("--width"), QStringLiteral("40")},
+         2,
+         "report: --width must be 32, 42 or 48"},
+        {{QStringLiteral("report"), QStringLiteral("--db"), db, QStringLiteral("--day"),
+          QStringLiteral("20240615"), QStringLiteral("--cashier"), QStringLiteral("9999")},
+         1,
+         "收银员9999不存在"},
+        {{QStringLiteral("--help")}, 0, "init-demo | query SQL | check | report"},
         {{QStringLiteral("--version")}, 0, "qiantai-host "},
     };
     for (const auto& c : cases) {
         const HostRun run = Host(store_, c.args);
         const std::string args = c.args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(run.status, c.status) << args << "\n" << run.output.toStdString();
-        EXPECT_TRUE(run.output.contains(QLatin1String(c.says))) << args << "\n" << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains(QString::fromUtf8(c.says))) << args << "\n"
+                                                                    << run.output.toStdString();
         if (c.status == 2) {
             EXPECT_TRUE(run.output.contains(QLatin1String("Usage:"))) << args;
         }

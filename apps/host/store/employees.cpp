@@ -36,6 +36,15 @@ bool HasRight(HostContext& ctx, const QString& code, const QString& right)
            found;
 }
 
+bool RecordGrant(HostContext& ctx, const QString& document, const QString& cashier, const QString& employee,
+                 const QString& right, QString* message)
+{
+    return ctx.store->exec(
+        QStringLiteral(
+            "INSERT INTO tbHostGrant (f_Djh, f_Syybm, f_Sqr, f_Qxbm, f_Sj) VALUES (?, ?, ?, ?, ?)"),
+        {document, cashier, employee, right, ctx.nowText()}, message);
+}
+
 bool FindEmployee(HostContext& ctx, const QString& code, EmployeeInfo* info, QString* message)
 {
     DataPacket p;

@@ -12,6 +12,11 @@ namespace qiantai::host {
 bool VerifyEmployeePassword(HostContext& ctx, const QString& code, const QString& password, QString* message);
 bool HasRight(HostContext& ctx, const QString& code, const QString& right);
 
+// Notes that `employee` granted `right` during document `document` of
+// `cashier`.
+bool RecordGrant(HostContext& ctx, const QString& document, const QString& cashier, const QString& employee,
+                 const QString& right, QString* message);
+
 struct EmployeeInfo {
     QString name;
     QString type;   // "1" cashier, "2" supervisor, "3" salesperson

@@ -2,6 +2,7 @@
 
 #include "catalogue.h"
 #include "docnumbers.h"
+#include "paymenttypes.h"
 
 #include "host/money.h"
 
@@ -16,10 +17,10 @@
 namespace qiantai::host {
 namespace {
 
-constexpr int ChangeRow = -1;
-constexpr int CashType = 0;
-constexpr int MemberCardType = 6;
-constexpr int CustomerAccountType = 7;
+constexpr int ChangeRow = paytype::Change;
+constexpr int CashType = paytype::Cash;
+constexpr int MemberCardType = paytype::MemberCard;
+constexpr int CustomerAccountType = paytype::CustomerAccount;
 // f_Zt of a centre delivery order whose store document is not committed yet.
 constexpr int PendingOrder = -1;
 

@@ -7,6 +7,7 @@
 #include "limitedoffers.h"
 #include "recording.h"
 
+#include "host/logcategories.h"
 #include "host/storedcode.h"
 #include "qiantai/dispids.h"
 
@@ -217,10 +218,19 @@ QVariant StoreHost::dispatch(int dispId, QVariantList& args)
         if (!VerifyEmployeePassword(ctx_, Text(args, 0).trimmed(), Text(args, 1), &msg))
             return Refuse(args, msg);
         return true;
-    case id::CheckPermission: // employee; right code
+    case id::CheckPermission: { // employee; right code
         if (args.size() < 2)
             return false;
-        return HasRight(ctx_, Text(args, 0), Text(args, 1));
+        const QString employee = Text(args, 0).trimmed();
+        if (!HasRight(ctx_, employee, Text(args, 1)))
+            return false;
+        // Another employee's right used while this till's document is open
+        // is an authorization: the day report names who gave it.
+        if (!document_.isEmpty() && employee != documentCashier_ &&
+            !RecordGrant(ctx_, document_, documentCashier_, employee, Text(args, 1).trimmed(), &msg))
+            qCWarning(lcHostStore).noquote() << "authorization not recorded:" << msg;
+        return true;
+    }
     case id::LookupByCode:   // kind; ref code in / packet out
     case id::LookupRecord: { // kind; ref code in / packet out
         if (!Enough(args, 2))
@@ -327,6 +337,8 @@ QVariant StoreHost::dispatch(int dispId, QVariantList& args)
                             Text(args, 0).trimmed(), Text(args, 2).trimmed(), &number, &msg))
             return Refuse(args, msg);
         args[3] = number;
+        document_ = number;
+        documentCashier_ = Text(args, 0).trimmed();
         return true;
     }
     case id::CalculateRebate: { // ref line packet; ref double; ref message

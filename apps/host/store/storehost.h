@@ -34,6 +34,8 @@ private:
     std::unique_ptr<Database> store_;
     std::unique_ptr<Database> centre_;
     HostContext ctx_;
+    // The document number this till was last given, and for whom.
+    QString document_, documentCashier_;
 };
 
 } // namespace qiantai::host

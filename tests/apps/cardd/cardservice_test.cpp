@@ -1,9 +1,12 @@
 #include "cardserverkit.h"
 #include "cardservice.h"
 
+#include <QDate>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <iterator>
 
 using namespace qiantai::cardd;
 using nlohmann::json;
@@ -119,4 +122,56 @@ TEST(CardService, QueriesAreLimitedPerTill)
     other.till = "till-2";
     EXPECT_EQ(service.queryCard(json::array({"0", "8800000001", "123456", "1", "", "0101"}), other)["ok"],
               true);
+}
+
+TEST(CardService, JournalForDayListsTheDaysChargesWithTheirState)
+{
+    qiantai::test::DemoCardStore cards;
+    ASSERT_TRUE(cards.ok) << cards.error.toStdString();
+    CardStore& store = *cards.store;
+    CardService service(store);
+    auto charge = [&](const char* id, const char* cardNo, const char* document, qint64 fen, bool member) {
+        Charge c;
+        c.paymentId = QString::fromLatin1(id);
+        c.cardNo = QString::fromLatin1(cardNo);
+        c.memberAccount = member ? QStringLiteral("M00000001") : QString();
+        c.documentNo = QString::fromLatin1(document);
+        c.unitCode = QStringLiteral("0101");
+        c.cashierCode = QStringLiteral("0001");
+        c.amountFen = fen;
+        return (member ? store.chargeMember(c) : store.chargeCertificate(c)).outcome;
+    };
+    ASSERT_EQ(charge("m", "8800000001", "D1", 1234, true), Outcome::Done);
+    ASSERT_EQ(charge("c", "7700000001", "D2", 0, false), Outcome::Done);
+    ASSERT_EQ(store.reverseCharge(QStringLiteral("c"), "till-1").outcome, Outcome::Done);
+    // A payment id closed without a charge is no charge.
+    ASSERT_EQ(store.paymentStatus(QStringLiteral("never")).outcome, Outcome::Done);
+
+    const std::string today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd")).toStdString();
+    const json r = service.journalForDay(json::array({today}));
+    ASSERT_EQ(r["ok"], true) << r.dump();
+    const json& entries = r["entries"];
+    ASSERT_EQ(entries.size(), 2u) << r.dump();
+    const struct {
+        const char* type;
+        const char* cardNo;
+        const char* document;
+        qint64 fen;
+        const char* state;
+    } expected[] = {{"0", "8800000001", "D1", 1234, "done"}, {"1", "7700000001", "D2", 5000, "reversed"}};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(entries[i]["card_type"], expected[i].type);
+        EXPECT_EQ(entries[i]["card_no"], expected[i].cardNo);
+        EXPECT_EQ(entries[i]["document_no"], expected[i].document);
+        EXPECT_EQ(entries[i]["amount_fen"], expected[i].fen);
+        EXPECT_EQ(entries[i]["state"], expected[i].state);
+        EXPECT_EQ(entries[i]["cashier_code"], "0001");
+    }
+    const std::string tomorrow =
+        QDate::currentDate().addDays(1).toString(QStringLiteral("yyyyMMdd")).toStdString();
+    EXPECT_TRUE(service.journalForDay(json::array({tomorrow}))["entries"].empty());
+    for (const json& bad : {json::array(), json::array({"2024-06-15"}), json::array({"20240631"}),
+                            json::array({20240615}), json::object()})
+        EXPECT_THROW(service.journalForDay(bad), InvalidParams) << bad.dump();
 }
