@@ -120,9 +120,14 @@ struct CardServer::Callbacks {
             *uploadSize = 0;
             if (r->replied)
                 return MHD_YES;
-            // Counted as it comes, whatever the transfer encoding.
-            if (r->body.size() + size > server.limits_.bodyBytes)
+            // Counted as it comes, whatever the transfer encoding. The
+            // daemon cannot answer in the middle of a body: the connection
+            // is closed instead.
+            if (r->body.size() + size > server.limits_.bodyBytes) {
+                qCWarning(lcCardServer) << "closing a connection whose request body is over"
+                                        << server.limits_.bodyBytes << "bytes";
                 return replyEarly(connection, *r, MHD_HTTP_CONTENT_TOO_LARGE);
+            }
             r->body.append(upload, size);
             return MHD_YES;
         }
@@ -250,6 +255,7 @@ bool CardServer::bind(const std::string& address, int port, const ServerTls& tls
                                                   : reinterpret_cast<sockaddr_in*>(&bound_address)->sin_port);
 
     std::vector<MHD_OptionItem> options = {
+        {MHD_OPTION_EXTERNAL_LOGGER, (intptr_t)&LogDaemon, nullptr},
         {MHD_OPTION_LISTEN_SOCKET, listenSocket_, nullptr},
         {MHD_OPTION_THREAD_POOL_SIZE, (intptr_t)std::max(1u, limits_.threads), nullptr},
         {MHD_OPTION_CONNECTION_LIMIT, (intptr_t)std::max(1u, limits_.connections), nullptr},
@@ -258,7 +264,6 @@ bool CardServer::bind(const std::string& address, int port, const ServerTls& tls
         {MHD_OPTION_CONNECTION_MEMORY_LIMIT, (intptr_t)limits_.connectionMemory, nullptr},
         {MHD_OPTION_NOTIFY_COMPLETED, (intptr_t)&Callbacks::completed, this},
         {MHD_OPTION_NOTIFY_CONNECTION, (intptr_t)&Callbacks::notified, this},
-        {MHD_OPTION_EXTERNAL_LOGGER, (intptr_t)&LogDaemon, nullptr},
     };
     if (https) {
         options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(tlsCertificate_.c_str())});

@@ -36,11 +36,13 @@ public:
 
 class RunningCardServer {
 public:
-    explicit RunningCardServer(cardd::RpcMethods methods, cardd::TillKeys keys = cardd::TillKeys())
-        : server_(std::move(methods))
+    explicit RunningCardServer(cardd::RpcMethods methods, cardd::TillKeys keys = cardd::TillKeys(),
+                               cardd::ServerLimits limits = cardd::ServerLimits(),
+                               const cardd::ServerTls& tls = cardd::ServerTls())
+        : server_(std::move(methods), limits)
     {
         server_.setTillKeys(std::move(keys));
-        ok = server_.bind("127.0.0.1", 0, {}, &error);
+        ok = server_.bind("127.0.0.1", 0, tls, &error);
         if (ok)
             thread_ = std::thread([this] { server_.run(); });
     }
@@ -54,6 +56,7 @@ public:
     RunningCardServer& operator=(const RunningCardServer&) = delete;
 
     int port() const { return server_.port(); }
+    const cardd::CardServer& server() const { return server_; }
 
     bool ok = false;
     std::string error;
