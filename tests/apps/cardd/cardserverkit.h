@@ -7,6 +7,10 @@
 #include "cardservice.h"
 #include "cardstore.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -25,6 +29,27 @@ public:
         store->setPasswordCost(cardd::HashCost::Minimum);
         ok = dir.isValid() && store->initialise(&error) &&
              (!demo || store->putDemoData(cardd::HashCost::Minimum, &error));
+    }
+
+    // `columns` of the journal rows, oldest first, as texts.
+    QList<QStringList> journal(const QString& columns) const
+    {
+        QList<QStringList> rows;
+        const QString name = QStringLiteral("journal-reader");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(location.database);
+            QSqlQuery q(db);
+            if (db.open() && q.exec(QStringLiteral("SELECT %1 FROM card_journal ORDER BY id").arg(columns)))
+                while (q.next()) {
+                    QStringList row;
+                    for (int i = 0; i < q.record().count(); ++i)
+                        row << q.value(i).toString();
+                    rows << row;
+                }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
     }
 
     QTemporaryDir dir;
