@@ -154,32 +154,34 @@ int main(int argc, char** argv)
             "name. Instead of --till-keys; needs --tls-cert."),
         QStringLiteral("file"));
     const ServerLimits defaults;
-    const QCommandLineOption bodyLimit(QStringLiteral("max-body-bytes"),
-                                       QStringLiteral("Largest request body; a larger one gets HTTP 413."),
-                                       QStringLiteral("bytes"), QString::number(defaults.bodyBytes));
-    const QCommandLineOption connections(QStringLiteral("max-connections"),
-                                         QStringLiteral("Connections open at once, all clients together."),
-                                         QStringLiteral("n"), QString::number(defaults.connections));
-    const QCommandLineOption perClient(
-        QStringLiteral("max-connections-per-client"),
-        QStringLiteral("Connections open at once from one address (0: no limit); more are closed at once."),
-        QStringLiteral("n"), QString::number(defaults.connectionsPerClient));
-    const QCommandLineOption idle(
-        QStringLiteral("idle-seconds"),
-        QStringLiteral("A connection that sends or reads nothing this long is closed."),
-        QStringLiteral("seconds"), QString::number(defaults.idleSeconds));
-    const QCommandLineOption requestTime(
-        QStringLiteral("request-seconds"),
-        QStringLiteral("Longest time from opening a connection to the end of its request; also the longest "
-                       "wait for requests under way when stopping."),
-        QStringLiteral("seconds"), QString::number(defaults.requestSeconds));
-    const QCommandLineOption threads(QStringLiteral("threads"),
-                                     QStringLiteral("Threads that serve requests."), QStringLiteral("n"),
-                                     QString::number(defaults.threads));
-    const QCommandLineOption connectionMemory(
-        QStringLiteral("connection-memory-bytes"),
-        QStringLiteral("Memory per connection for the request head; a larger head is refused."),
-        QStringLiteral("bytes"), QString::number(defaults.connectionMemory));
+    // A limit's option, its default shown in --help.
+    const auto limit = [](const char* name, const char* text, const char* value, auto fallback) {
+        return QCommandLineOption(
+            QString::fromLatin1(name),
+            QStringLiteral("%1 Default: %2.").arg(QString::fromUtf8(text)).arg(fallback),
+            QString::fromLatin1(value), QString::number(fallback));
+    };
+    const QCommandLineOption bodyLimit = limit(
+        "max-body-bytes", "Largest request body; a larger one gets HTTP 413.", "bytes", defaults.bodyBytes);
+    const QCommandLineOption connections = limit(
+        "max-connections", "Connections open at once, all clients together.", "n", defaults.connections);
+    const QCommandLineOption perClient =
+        limit("max-connections-per-client",
+              "Connections open at once from one address (0: no limit); more are closed at once.", "n",
+              defaults.connectionsPerClient);
+    const QCommandLineOption idle =
+        limit("idle-seconds", "A connection that sends or reads nothing this long is closed.", "seconds",
+              defaults.idleSeconds);
+    const QCommandLineOption requestTime =
+        limit("request-seconds",
+              "Longest time from opening a connection to the end of its request; also the longest wait for "
+              "requests under way when stopping.",
+              "seconds", defaults.requestSeconds);
+    const QCommandLineOption threads =
+        limit("threads", "Threads that serve requests.", "n", defaults.threads);
+    const QCommandLineOption connectionMemory = limit(
+        "connection-memory-bytes", "Memory per connection for the request head; a larger head is refused.",
+        "bytes", defaults.connectionMemory);
     parser.addOptions({listen,   port,         db,          passwordFile,    wait,         demo,
                        resetAll, lockAttempts, lockMinutes, queryRate,       tokenSeconds, tills,
                        cert,     key,          clientCa,    bodyLimit,       connections,  perClient,

@@ -21,7 +21,8 @@ const QList<KnownSection>& KnownSections()
         {"CardTerminal", {QStringLiteral("Library")}},
         {"CardFrontEnd",
          {QStringLiteral("Port"), QStringLiteral("ConnectTimeout"), QStringLiteral("ReadTimeout"),
-          QStringLiteral("Tls")}},
+          QStringLiteral("Tls"), QStringLiteral("CaFile"), QStringLiteral("TillKey"),
+          QStringLiteral("CertFile"), QStringLiteral("KeyFile")}},
         {"Clock", {QStringLiteral("Sync")}},
         {"Checkout", {QStringLiteral("RecordPause")}},
     };

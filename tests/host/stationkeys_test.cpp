@@ -22,7 +22,9 @@ TEST(StationKeys, ReportsEveryLineThatIsNotAKnownSetting)
          "; till 1\n[ColorOption]\nColorStyle=1\n[Printer]\nOmronPrinter=tcp://10.0.0.7\n"
          "BackOffice=file:/dev/usb/lp1\nencoding=GBK\n[report]\nOUTPUT=printer\n"
          "[CardTerminal]\nLibrary=libsldll.so\n[CardFrontEnd]\nPort=1\nConnectTimeout=2\n"
-         "ReadTimeout=3\nTls=0\n[Clock]\nSync=0\n[Checkout]\nRecordPause=0\n",
+         "ReadTimeout=3\nTls=1\nCaFile=ca.pem\nTillKey=k\nCertFile=till.pem\nKeyFile=till.key\n[Clock]\nSync="
+         "0\n"
+         "[Checkout]\nRecordPause=0\n",
          {},
          ""},
         {"a misspelt key", "[Clock]\nSynch=0\n[Report]\nOutput=x.pdf\n", {2}, "unknown key Synch in [Clock]"},

@@ -21,26 +21,35 @@ namespace qiantai::test {
 
 class DemoCardStore {
 public:
-    // `demo` false: the tables only.
-    explicit DemoCardStore(bool demo = true)
+    // `demo` false: the tables only. `on` names a PostgreSQL database to use
+    // instead of the SQLite file.
+    explicit DemoCardStore(bool demo = true, const cardd::StoreLocation& on = cardd::StoreLocation())
     {
-        location.database = dir.filePath(QStringLiteral("cards.sqlite"));
+        location = on;
+        if (location.driver == QLatin1String("QSQLITE"))
+            location.database = dir.filePath(QStringLiteral("cards.sqlite"));
         store = std::make_unique<cardd::CardStore>(location);
         store->setPasswordCost(cardd::HashCost::Minimum);
         ok = dir.isValid() && store->initialise(&error) &&
              (!demo || store->putDemoData(cardd::HashCost::Minimum, &error));
     }
 
-    // `columns` of the journal rows, oldest first, as texts.
-    QList<QStringList> journal(const QString& columns) const
+    // `columns` of the journal rows (those that match `where`), oldest
+    // first, as texts.
+    QList<QStringList> journal(const QString& columns, const QString& where = QStringLiteral("1 = 1")) const
     {
         QList<QStringList> rows;
         const QString name = QStringLiteral("journal-reader");
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            QSqlDatabase db = QSqlDatabase::addDatabase(location.driver, name);
             db.setDatabaseName(location.database);
+            db.setHostName(location.host);
+            db.setPort(location.port);
+            db.setUserName(location.user);
+            db.setPassword(location.password);
             QSqlQuery q(db);
-            if (db.open() && q.exec(QStringLiteral("SELECT %1 FROM card_journal ORDER BY id").arg(columns)))
+            if (db.open() &&
+                q.exec(QStringLiteral("SELECT %1 FROM card_journal WHERE %2 ORDER BY id").arg(columns, where)))
                 while (q.next()) {
                     QStringList row;
                     for (int i = 0; i < q.record().count(); ++i)
