@@ -2,7 +2,8 @@
 // over loopback HTTP, with the store's real password cost (Argon2id,
 // interactive): each round asks once for an unknown card, once for a known
 // card with a wrong password and once with the right one, interleaved so
-// that the machine's load falls on all three alike.
+// that the machine's load falls on all three alike; 20 rounds after one
+// untimed round.
 //   QueryCard/guesses  unknown_median_ms, wrong_median_ms, right_median_ms
 //                      (and p99s); unknown_over_wrong = the medians' ratio
 // Lockout and the query rate limit are off, so that every wrong password
@@ -42,6 +43,9 @@ void Guesses(benchmark::State& state, int port)
     } kinds[] = {{"unknown_", Query("8800000009", "123456"), false},
                  {"wrong_", Query("8800000001", "000000"), false},
                  {"right_", Query("8800000001", "123456"), true}};
+    // The first unknown card makes the server's stand-in hash: not timed.
+    for (const auto& kind : kinds)
+        client.queryCard(kind.query);
     std::vector<double> ms[3];
     for (auto _ : state) {
         double round = 0;
@@ -94,6 +98,7 @@ int main(int argc, char** argv)
         return 1;
     }
     benchmark::RegisterBenchmark("QueryCard/guesses", Guesses, server.port())
+        ->Iterations(20)
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();

@@ -8,6 +8,7 @@
 #include "cardstore.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -35,7 +36,7 @@ public:
     }
 
     // `columns` of the journal rows (those that match `where`), oldest
-    // first, as texts.
+    // first, as texts; one row with the error when it cannot be read.
     QList<QStringList> journal(const QString& columns, const QString& where = QStringLiteral("1 = 1")) const
     {
         QList<QStringList> rows;
@@ -48,14 +49,17 @@ public:
             db.setUserName(location.user);
             db.setPassword(location.password);
             QSqlQuery q(db);
-            if (db.open() &&
-                q.exec(QStringLiteral("SELECT %1 FROM card_journal WHERE %2 ORDER BY id").arg(columns, where)))
-                while (q.next()) {
-                    QStringList row;
-                    for (int i = 0; i < q.record().count(); ++i)
-                        row << q.value(i).toString();
-                    rows << row;
-                }
+            if (!db.open() ||
+                !q.exec(
+                    QStringLiteral("SELECT %1 FROM card_journal WHERE %2 ORDER BY id").arg(columns, where)))
+                rows << QStringList{QStringLiteral("journal unreadable: ") + db.lastError().text() +
+                                    q.lastError().text()};
+            while (q.next()) {
+                QStringList row;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row << q.value(i).toString();
+                rows << row;
+            }
         }
         QSqlDatabase::removeDatabase(name);
         return rows;

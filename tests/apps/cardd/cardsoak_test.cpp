@@ -188,7 +188,10 @@ TEST_P(CardSoak, JournalBalancesAndTheTillsAgree)
     ServiceSettings settings;
     settings.queriesPerMinute = 0; // every till here is one loopback address
     CardService service(store, settings);
-    auto server = std::make_unique<qiantai::test::RunningCardServer>(CardMethods(service));
+    ServerLimits limits;
+    limits.connectionsPerClient = 0; // the same
+    auto server =
+        std::make_unique<qiantai::test::RunningCardServer>(CardMethods(service), TillKeys(), limits);
     ASSERT_TRUE(server->ok) << server->error;
 
     Figures figures;
@@ -228,7 +231,7 @@ TEST_P(CardSoak, JournalBalancesAndTheTillsAgree)
         "card soak (%s): %d clients x %d operations in %.1f s: %d queries, %d charges (%d made, %d refused), "
         "%d answers lost (settled by status: %d made, %d not made), %d resends; journal rows %zu = "
         "charges the tills believe %zu\n",
-        GetParam(), clients, operations, seconds, figures.queries.load(), figures.charges.load(), figures.made.load(),
-        figures.refused.load(), figures.timeouts.load(), figures.settledMade.load(),
+        GetParam(), clients, operations, seconds, figures.queries.load(), figures.charges.load(),
+        figures.made.load(), figures.refused.load(), figures.timeouts.load(), figures.settledMade.load(),
         figures.settledNone.load(), figures.resends.load(), journalled.size(), believed.size());
 }
