@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -248,4 +250,37 @@ TEST_F(CardServerLimits, AConnectionTooSlowIsClosed)
         expectTillServed();
         server_.reset();
     }
+}
+
+TEST_F(CardServerLimits, AStopLetsTheRequestUnderWayBeAnswered)
+{
+    ASSERT_TRUE(cards_.ok) << cards_.error.toStdString();
+    service_ = std::make_unique<CardService>(*cards_.store);
+    RpcMethods methods = CardMethods(*service_);
+    std::atomic<bool> entered{false};
+    const RpcMethod query = methods["QueryCard"];
+    methods["QueryCard"] = RpcMethod(
+        [&](const nlohmann::json& params, const CallContext& call) {
+            entered = true;
+            std::this_thread::sleep_for(500ms);
+            return query(params, call);
+        },
+        true);
+    server_ = std::make_unique<qiantai::test::RunningCardServer>(methods);
+    ASSERT_TRUE(server_->ok) << server_->error;
+    int status = 0;
+    std::string body;
+    std::thread till([&] {
+        httplib::Client client("127.0.0.1", port());
+        client.set_read_timeout(10, 0);
+        if (const auto reply = client.Post("/rpc", Query, "application/json")) {
+            status = reply->status;
+            body = reply->body;
+        }
+    });
+    ASSERT_TRUE(WaitFor([&] { return entered.load(); }));
+    server_.reset(); // stop() and the end of run()
+    till.join();
+    EXPECT_EQ(status, 200);
+    EXPECT_NE(body.find("\"ok\":true"), std::string::npos) << body;
 }
