@@ -161,8 +161,10 @@ int main(int argc, char** argv)
             QStringLiteral("%1 Default: %2.").arg(QString::fromUtf8(text)).arg(fallback),
             QString::fromLatin1(value), QString::number(fallback));
     };
-    const QCommandLineOption bodyLimit = limit(
-        "max-body-bytes", "Largest request body; a larger one gets HTTP 413.", "bytes", defaults.bodyBytes);
+    const QCommandLineOption bodyLimit =
+        limit("max-body-bytes",
+              "Largest request body; a larger one is refused (HTTP 413, or a chunked one cut off).", "bytes",
+              defaults.bodyBytes);
     const QCommandLineOption connections = limit(
         "max-connections", "Connections open at once, all clients together.", "n", defaults.connections);
     const QCommandLineOption perClient =
