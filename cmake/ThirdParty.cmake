@@ -4,6 +4,9 @@ find_package(OpenSSL REQUIRED)
 find_package(nlohmann_json REQUIRED)
 pkg_check_modules(CPP_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 pkg_check_modules(SODIUM REQUIRED IMPORTED_TARGET libsodium)
+# The card server's HTTP(S) layer.
+pkg_check_modules(MHD REQUIRED IMPORTED_TARGET libmicrohttpd)
+pkg_check_modules(GNUTLS REQUIRED IMPORTED_TARGET gnutls)
 
 if(NOT TARGET qiantai::httplib)
   add_library(qiantai_httplib INTERFACE)

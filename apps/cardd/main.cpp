@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QTextStream>
 
 #include <csignal>
 #include <cstdio>
@@ -56,6 +57,24 @@ bool DatabasePassword(const QCommandLineParser& parser, const QCommandLineOption
     return true;
 }
 
+// Unsigned limits of the HTTP layer, each from `low` up.
+bool LimitOption(const QCommandLineParser& parser, const QCommandLineOption& option, int low, unsigned* out)
+{
+    int value = 0;
+    if (!NumberOption(parser, option, low, &value))
+        return false;
+    *out = unsigned(value);
+    return true;
+}
+
+int Usage(const QCommandLineParser& parser, const QString& error)
+{
+    QTextStream err(stderr);
+    err << "qiantai-cardd: " << error << "\n\n" << parser.helpText();
+    err.flush();
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -76,8 +95,8 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(
         QStringLiteral("Card front-end: member cards and welfare certificates over "
                        "JSON-RPC 2.0 (POST /rpc)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption listen(QStringLiteral("listen"), QStringLiteral("Address to listen on."),
                                     QStringLiteral("address"), QStringLiteral("127.0.0.1"));
     const QCommandLineOption port(QStringLiteral("port"),
@@ -127,9 +146,60 @@ int main(int argc, char** argv)
         QStringLiteral("file"));
     const QCommandLineOption key(QStringLiteral("tls-key"), QStringLiteral("PEM private key of --tls-cert."),
                                  QStringLiteral("file"));
-    parser.addOptions({listen, port, db, passwordFile, wait, demo, resetAll, lockAttempts, lockMinutes,
-                       queryRate, tokenSeconds, tills, cert, key});
-    parser.process(app);
+    const QCommandLineOption clientCa(
+        QStringLiteral("tls-client-ca"),
+        QStringLiteral(
+            "PEM certificate of the authority that signs the tills' certificates: serve only tills "
+            "that present one ([CardFrontEnd] CertFile, KeyFile); the journal records its common "
+            "name. Instead of --till-keys; needs --tls-cert."),
+        QStringLiteral("file"));
+    const ServerLimits defaults;
+    // A limit's option, its default shown in --help.
+    const auto limit = [](const char* name, const char* text, const char* value, auto fallback) {
+        return QCommandLineOption(
+            QString::fromLatin1(name),
+            QStringLiteral("%1 Default: %2.").arg(QString::fromUtf8(text)).arg(fallback),
+            QString::fromLatin1(value), QString::number(fallback));
+    };
+    const QCommandLineOption bodyLimit =
+        limit("max-body-bytes",
+              "Largest request body; a larger one is refused (HTTP 413, or a chunked one cut off).", "bytes",
+              defaults.bodyBytes);
+    const QCommandLineOption connections = limit(
+        "max-connections", "Connections open at once, all clients together.", "n", defaults.connections);
+    const QCommandLineOption perClient =
+        limit("max-connections-per-client",
+              "Connections open at once from one address (0: no limit); more are closed at once.", "n",
+              defaults.connectionsPerClient);
+    const QCommandLineOption idle =
+        limit("idle-seconds", "A connection that sends or reads nothing this long is closed.", "seconds",
+              defaults.idleSeconds);
+    const QCommandLineOption requestTime =
+        limit("request-seconds",
+              "Longest time from opening a connection to the end of its request; also the longest wait for "
+              "requests under way when stopping.",
+              "seconds", defaults.requestSeconds);
+    const QCommandLineOption threads =
+        limit("threads", "Threads that serve requests.", "n", defaults.threads);
+    const QCommandLineOption connectionMemory = limit(
+        "connection-memory-bytes", "Memory per connection for the request head; a larger head is refused.",
+        "bytes", defaults.connectionMemory);
+    parser.addOptions({listen,   port,         db,          passwordFile,    wait,         demo,
+                       resetAll, lockAttempts, lockMinutes, queryRate,       tokenSeconds, tills,
+                       cert,     key,          clientCa,    bodyLimit,       connections,  perClient,
+                       idle,     requestTime,  threads,     connectionMemory});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return Usage(parser, parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return Usage(parser, QStringLiteral("unexpected argument ") + parser.positionalArguments().first());
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("qiantai-cardd %s\n", QIANTAI_VERSION);
+        return 0;
+    }
 
     StoreLocation location;
     QString error;
@@ -145,6 +215,20 @@ int main(int argc, char** argv)
         !NumberOption(parser, queryRate, 0, &settings.queriesPerMinute) ||
         !NumberOption(parser, tokenSeconds, 1, &settings.tokenSeconds))
         return 2;
+    ServerLimits limits;
+    unsigned bodyBytes = 0, memoryBytes = 0;
+    if (!LimitOption(parser, bodyLimit, 1, &bodyBytes) ||
+        !LimitOption(parser, connections, 1, &limits.connections) ||
+        !LimitOption(parser, perClient, 0, &limits.connectionsPerClient) ||
+        !LimitOption(parser, idle, 1, &limits.idleSeconds) ||
+        !LimitOption(parser, requestTime, 1, &limits.requestSeconds) ||
+        !LimitOption(parser, threads, 1, &limits.threads) ||
+        !LimitOption(parser, connectionMemory, 4096, &memoryBytes))
+        return 2;
+    limits.bodyBytes = bodyBytes;
+    limits.connectionMemory = memoryBytes;
+    if (parser.isSet(tills) && parser.isSet(clientCa))
+        return Usage(parser, QStringLiteral("give --till-keys or --tls-client-ca, not both"));
     CardStore store(location);
     if (!store.initialise(&error)) {
         std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(error));
@@ -189,7 +273,7 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     CardService service(store, settings);
-    CardServer server(CardMethods(service));
+    CardServer server(CardMethods(service), limits);
     if (parser.isSet(tills)) {
         TillKeys keys;
         if (!keys.load(parser.value(tills), &error)) {
@@ -199,7 +283,8 @@ int main(int argc, char** argv)
         server.setTillKeys(std::move(keys));
     }
     std::string bindError;
-    const ServerTls tls{parser.value(cert).toStdString(), parser.value(key).toStdString()};
+    const ServerTls tls{parser.value(cert).toStdString(), parser.value(key).toStdString(),
+                        parser.value(clientCa).toStdString()};
     if (!server.bind(parser.value(listen).toStdString(), portNumber, tls, &bindError)) {
         std::fprintf(stderr, "qiantai-cardd: %s\n", bindError.c_str());
         return 1;

@@ -81,7 +81,11 @@ std::unique_ptr<httplib::ClientImpl> MakeClient(const CardFrontEndSettings& s)
     const std::string host = s.host.toStdString();
     std::unique_ptr<httplib::ClientImpl> client;
     if (s.tls) {
-        auto ssl = std::make_unique<httplib::SSLClient>(host, s.port);
+        auto ssl =
+            s.certFile.isEmpty()
+                ? std::make_unique<httplib::SSLClient>(host, s.port)
+                : std::make_unique<httplib::SSLClient>(host, s.port, s.certFile.toLocal8Bit().toStdString(),
+                                                       s.keyFile.toLocal8Bit().toStdString());
         ssl->enable_server_certificate_verification(true);
         if (!s.caFile.isEmpty())
             ssl->set_ca_cert_path(s.caFile.toLocal8Bit().constData());
@@ -178,6 +182,9 @@ CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantLi
         body["context"] = VariantToJson(context);
 
     auto client = MakeClient(settings_);
+    if (!client->is_valid())
+        return Failure(CardFrontEndStatus::ConnectionFailed,
+                       QStringLiteral("无法读取本收银台的 TLS 证书或密钥 %1").arg(settings_.certFile));
     const httplib::Result reply = client->Post(Path, body.dump(), "application/json");
     if (!reply) {
         qCWarning(lcFrontEnd) << method << "to" << endpoint
@@ -187,6 +194,9 @@ CardFrontEndResult CardFrontEndClient::call(const char* method, const QVariantLi
     if (reply->status == 401)
         return Failure(CardFrontEndStatus::ConnectionFailed,
                        QStringLiteral("%1 不认可本收银台的 TillKey").arg(endpoint));
+    if (reply->status == 403)
+        return Failure(CardFrontEndStatus::ConnectionFailed,
+                       QStringLiteral("%1 不认可本收银台的 TLS 证书").arg(endpoint));
     if (reply->status != 200)
         return BadAnswer(QStringLiteral("卡前置机应答 HTTP %1").arg(reply->status));
 

@@ -20,6 +20,10 @@ struct CardFrontEndSettings {
     QString caFile;
     // This till's key at the front-end (sent as a bearer token); empty: none.
     QString tillKey;
+    // PEM files of this till's TLS client certificate and its key, for a
+    // front-end that knows tills by certificate; empty: none.
+    QString certFile;
+    QString keyFile;
 };
 
 // Fills host and port of `settings` from the front-end's machine name

@@ -470,3 +470,45 @@ TEST_F(CardsEndToEnd, NetworkModeAsksForTheMemberCardAtTheStartOfEachSale)
 }
 
 } // namespace
+
+TEST_F(CardsEndToEnd, ASaleThatCannotBeRecordedIsLeftWithItsMemberCardChargeGivenBack)
+{
+    // The store's database refuses every sale: recording fails however often
+    // it is tried.
+    store().Exec(QStringLiteral("CREATE TRIGGER refuse_sales BEFORE INSERT ON tb%1_Xsmxzb "
+                                "BEGIN SELECT RAISE(ABORT, 'disk full'); END")
+                     .arg(Month()));
+    const QString failed = Path(QStringLiteral("failed.txt"));
+    const QString question = Path(QStringLiteral("question.txt"));
+    const QString sales = Path(QStringLiteral("sales.txt"));
+    const QString keys = qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) +
+                         QString::fromUtf8(OpenSettlement) +
+                         // The card pays it all.
+                         QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n"
+                                        "219<Enter><wait 500>\n") +
+                         // Enter records, and fails; Esc then shows the charge to give back.
+                         QStringLiteral("<Enter><wait 800>\n") + Dump(failed) +
+                         QStringLiteral("<Enter><wait 200><Esc><wait 300>\n") + Dump(question) +
+                         // Yes: given back, and the settlement screen is left for the sale.
+                         QStringLiteral("<Enter><wait 800>\n") + Dump(sales) +
+                         QStringLiteral("<F5><wait 100><Enter><wait 100>\n") + QString::fromUtf8(Leave);
+    const HostRun run = Cashier(keys);
+    ASSERT_EQ(run.status, 0) << run.output.toStdString();
+
+    EXPECT_TRUE(Message(ScreenDump::Read(failed)).contains(QLatin1String("disk full")))
+        << Message(ScreenDump::Read(failed)).toStdString();
+    const QString asked = Message(ScreenDump::Read(question));
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("本单未能记入,已收的卡支付:"))) << asked.toStdString();
+    EXPECT_TRUE(asked.contains(QStringLiteral("会员卡 ****0001 219.00"))) << asked.toStdString();
+    // Back at the sales screen with the kettle still on the document.
+    const QList<QStringList> rows = ScreenDump::Read(sales).Rows(QStringLiteral("sgdGrid"));
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows[0].value(0), QStringLiteral("100004"));
+
+    // Nothing recorded; the charge was made once and given back.
+    EXPECT_TRUE(Documents().isEmpty());
+    EXPECT_EQ(
+        store().QueryCards(QStringLiteral("SELECT card_no, amount_fen, state FROM card_journal ORDER BY id")),
+        (QList<QStringList>{{"8800000001", "21900", "reversed"}}));
+    EXPECT_EQ(BalanceFen(QStringLiteral("8800000001")), QStringLiteral("50000"));
+}

@@ -121,6 +121,17 @@ TEST_F(StationEndToEnd, EachBrokenPartIsOneFailureWithItsFix)
         {"an unreachable card server",
          [&] { store_.Exec(setFrontEnd.arg(QStringLiteral("127.0.0.1:%1").arg(ClosedLoopbackPort()))); },
          [&] { store_.Exec(setFrontEnd.arg(frontEnd)); }, "card front-end yckqzj", "start the card server"},
+        {"a missing till certificate",
+         [&] {
+             store_.SetIni(QStringLiteral("CardFrontEnd"), QStringLiteral("CertFile"),
+                           store_.Path(QStringLiteral("no-such-till.pem")));
+             store_.SetIni(QStringLiteral("CardFrontEnd"), QStringLiteral("KeyFile"), store_.StoreFile());
+         },
+         [&] {
+             store_.SetIni(QStringLiteral("CardFrontEnd"), QStringLiteral("CertFile"), QString());
+             store_.SetIni(QStringLiteral("CardFrontEnd"), QStringLiteral("KeyFile"), QString());
+         },
+         "no-such-till.pem is missing", "[CardFrontEnd] CaFile, CertFile and KeyFile"},
         {"a missing terminal library",
          [&] {
              store_.SetIni(QStringLiteral("CardTerminal"), QStringLiteral("Library"),

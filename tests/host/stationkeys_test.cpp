@@ -20,9 +20,10 @@ TEST(StationKeys, ReportsEveryLineThatIsNotAKnownSetting)
     const LintCase cases[] = {
         {"a full station",
          "; till 1\n[ColorOption]\nColorStyle=1\n[Printer]\nOmronPrinter=tcp://10.0.0.7\n"
-         "BackOffice=file:/dev/usb/lp1\nencoding=GBK\n[report]\nOUTPUT=printer\n"
+         "BackOffice=file:/dev/usb/lp1\nencoding=GBK\n[report]\nOUTPUT=printer\npaperwidth=58\n"
          "[CardTerminal]\nLibrary=libsldll.so\n[CardFrontEnd]\nPort=1\nConnectTimeout=2\n"
-         "ReadTimeout=3\nTls=0\nCaFile=/etc/qiantai/ca.pem\nTillKey=0123456789abcdef0001\n[Clock]\nSync=0\n"
+         "ReadTimeout=3\nTls=1\nCaFile=ca.pem\nTillKey=k\nCertFile=till.pem\nKeyFile=till.key\n[Clock]\nSync="
+         "0\n"
          "[Checkout]\nRecordPause=0\n",
          {},
          ""},

@@ -28,6 +28,29 @@ namespace {
 
 using Level = CheckLine::Level;
 
+// The TLS files of [CardFrontEnd] that are named but cannot be read, and a
+// certificate without its key (or the other way round); empty: none.
+QString UnusableTlsFiles(const CardFrontEndSettings& settings)
+{
+    QStringList problems;
+    const struct {
+        const char* key;
+        QString path;
+    } files[] = {{"CaFile", settings.caFile}, {"CertFile", settings.certFile}, {"KeyFile", settings.keyFile}};
+    for (const auto& f : files) {
+        if (f.path.isEmpty())
+            continue;
+        QFile file(f.path);
+        if (!file.exists())
+            problems << QStringLiteral("%1 %2 is missing").arg(QLatin1String(f.key), f.path);
+        else if (!file.open(QIODevice::ReadOnly))
+            problems << QStringLiteral("%1 %2 cannot be read").arg(QLatin1String(f.key), f.path);
+    }
+    if (settings.certFile.isEmpty() != settings.keyFile.isEmpty())
+        problems << QStringLiteral("CertFile and KeyFile are given together or not at all");
+    return problems.join(QStringLiteral("; "));
+}
+
 class Checker {
 public:
     explicit Checker(StationCheckOptions options) : options_(std::move(options)) {}
@@ -226,6 +249,15 @@ private:
             fail(what + QStringLiteral(": ") + error,
                  QStringLiteral("set tbSysmsg yckqzj to the card server's HOST or HOST:PORT"));
             return;
+        }
+        const QString files = UnusableTlsFiles(settings);
+        if (!files.isEmpty()) {
+            fail(what + QStringLiteral(": ") + files,
+                 QStringLiteral("put the store's PEM files there, readable by the till's user, or correct "
+                                "[CardFrontEnd] CaFile, CertFile and KeyFile in %1")
+                     .arg(iniPath_));
+            if (settings.tls)
+                return;
         }
         settings.connectTimeoutSeconds = std::max(1, options_.timeoutMs / 1000);
         settings.readTimeoutSeconds = settings.connectTimeoutSeconds;

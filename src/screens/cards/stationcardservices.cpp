@@ -19,6 +19,8 @@ bool StationFrontEndSettings(const QString& yckqzj, CardFrontEndSettings& settin
     s.tls = StationIni::boolValue(section, QStringLiteral("Tls"), s.tls);
     s.caFile = StationIni::value(section, QStringLiteral("CaFile"), s.caFile);
     s.tillKey = StationIni::value(section, QStringLiteral("TillKey"), s.tillKey);
+    s.certFile = StationIni::value(section, QStringLiteral("CertFile"), s.certFile);
+    s.keyFile = StationIni::value(section, QStringLiteral("KeyFile"), s.keyFile);
     if (!ApplyFrontEndAddress(yckqzj.trimmed(), &s)) {
         error = QStringLiteral("无效的卡前置机地址 ") + yckqzj;
         return false;

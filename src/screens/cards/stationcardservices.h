@@ -10,7 +10,8 @@ class QWidget;
 
 namespace qiantai {
 
-// [CardFrontEnd] Port, ConnectTimeout, ReadTimeout, Tls, CaFile and TillKey of the station INI
+// [CardFrontEnd] Port, ConnectTimeout, ReadTimeout, Tls, CaFile, TillKey, CertFile and KeyFile of
+// the station INI
 // around the machine `yckqzj`; false with `error` when the name gives no
 // usable address.
 bool StationFrontEndSettings(const QString& yckqzj, CardFrontEndSettings& settings, QString& error);

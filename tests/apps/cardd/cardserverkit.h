@@ -7,6 +7,11 @@
 #include "cardservice.h"
 #include "cardstore.h"
 
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -17,14 +22,47 @@ namespace qiantai::test {
 
 class DemoCardStore {
 public:
-    // `demo` false: the tables only.
-    explicit DemoCardStore(bool demo = true)
+    // `demo` false: the tables only. `on` names a PostgreSQL database to use
+    // instead of the SQLite file.
+    explicit DemoCardStore(bool demo = true, const cardd::StoreLocation& on = cardd::StoreLocation())
     {
-        location.database = dir.filePath(QStringLiteral("cards.sqlite"));
+        location = on;
+        if (location.driver == QLatin1String("QSQLITE"))
+            location.database = dir.filePath(QStringLiteral("cards.sqlite"));
         store = std::make_unique<cardd::CardStore>(location);
         store->setPasswordCost(cardd::HashCost::Minimum);
         ok = dir.isValid() && store->initialise(&error) &&
              (!demo || store->putDemoData(cardd::HashCost::Minimum, &error));
+    }
+
+    // `columns` of the journal rows (those that match `where`), oldest
+    // first, as texts; one row with the error when it cannot be read.
+    QList<QStringList> journal(const QString& columns, const QString& where = QStringLiteral("1 = 1")) const
+    {
+        QList<QStringList> rows;
+        const QString name = QStringLiteral("journal-reader");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(location.driver, name);
+            db.setDatabaseName(location.database);
+            db.setHostName(location.host);
+            db.setPort(location.port);
+            db.setUserName(location.user);
+            db.setPassword(location.password);
+            QSqlQuery q(db);
+            if (!db.open() ||
+                !q.exec(
+                    QStringLiteral("SELECT %1 FROM card_journal WHERE %2 ORDER BY id").arg(columns, where)))
+                rows << QStringList{QStringLiteral("journal unreadable: ") + db.lastError().text() +
+                                    q.lastError().text()};
+            while (q.next()) {
+                QStringList row;
+                for (int i = 0; i < q.record().count(); ++i)
+                    row << q.value(i).toString();
+                rows << row;
+            }
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
     }
 
     QTemporaryDir dir;
@@ -36,11 +74,13 @@ public:
 
 class RunningCardServer {
 public:
-    explicit RunningCardServer(cardd::RpcMethods methods, cardd::TillKeys keys = cardd::TillKeys())
-        : server_(std::move(methods))
+    explicit RunningCardServer(cardd::RpcMethods methods, cardd::TillKeys keys = cardd::TillKeys(),
+                               cardd::ServerLimits limits = cardd::ServerLimits(),
+                               const cardd::ServerTls& tls = cardd::ServerTls())
+        : server_(std::move(methods), limits)
     {
         server_.setTillKeys(std::move(keys));
-        ok = server_.bind("127.0.0.1", 0, {}, &error);
+        ok = server_.bind("127.0.0.1", 0, tls, &error);
         if (ok)
             thread_ = std::thread([this] { server_.run(); });
     }
@@ -54,6 +94,7 @@ public:
     RunningCardServer& operator=(const RunningCardServer&) = delete;
 
     int port() const { return server_.port(); }
+    const cardd::CardServer& server() const { return server_; }
 
     bool ok = false;
     std::string error;

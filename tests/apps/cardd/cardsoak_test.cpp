@@ -4,10 +4,10 @@
 // QIANTAI_SOAK_CLIENTS and QIANTAI_SOAK_OPERATIONS (per client) make it
 // larger (scripts/card-soak); the CTest run is small.
 #include "cardserverkit.h"
+#include "pgserver.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QUrlQuery>
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -141,14 +141,44 @@ private:
 
 } // namespace
 
-TEST(CardSoak, JournalBalancesAndTheTillsAgree)
+namespace {
+
+// A new database on the tests' private PostgreSQL server; the driver stays
+// QSQLITE when there is none.
+StoreLocation PostgresLocation()
+{
+    StoreLocation l;
+    qiantai::host::test::PgServer* server = qiantai::host::test::PgServer::instance();
+    if (!server)
+        return l;
+    const QUrl url(server->createDatabase());
+    const QUrlQuery query(url);
+    l.driver = QStringLiteral("QPSQL");
+    l.database = url.path().mid(1);
+    l.host = query.queryItemValue(QStringLiteral("host"));
+    l.port = query.queryItemValue(QStringLiteral("port")).toInt();
+    l.user = query.queryItemValue(QStringLiteral("user"));
+    return l;
+}
+
+class CardSoak : public ::testing::TestWithParam<const char*> {};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Stores, CardSoak, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_P(CardSoak, JournalBalancesAndTheTillsAgree)
 {
     const int clients = EnvCount("QIANTAI_SOAK_CLIENTS", 4);
     const int operations = EnvCount("QIANTAI_SOAK_OPERATIONS", 25);
-    qiantai::test::DemoCardStore cards(false);
+    const bool postgres = std::string(GetParam()) == "postgresql";
+    const StoreLocation on = postgres ? PostgresLocation() : StoreLocation();
+    if (postgres && on.driver != QLatin1String("QPSQL"))
+        GTEST_SKIP() << "no PostgreSQL server";
+    qiantai::test::DemoCardStore cards(false, on);
     ASSERT_TRUE(cards.ok) << cards.error.toStdString();
     CardStore& store = *cards.store;
-    const StoreLocation& location = cards.location;
     QString error;
     for (int i = 0; i < Cards; ++i) {
         const MemberCard card{CardNo(i), QStringLiteral("M") + CardNo(i), StartFen, 0,
@@ -158,7 +188,10 @@ TEST(CardSoak, JournalBalancesAndTheTillsAgree)
     ServiceSettings settings;
     settings.queriesPerMinute = 0; // every till here is one loopback address
     CardService service(store, settings);
-    auto server = std::make_unique<qiantai::test::RunningCardServer>(CardMethods(service));
+    ServerLimits limits;
+    limits.connectionsPerClient = 0; // the same
+    auto server =
+        std::make_unique<qiantai::test::RunningCardServer>(CardMethods(service), TillKeys(), limits);
     ASSERT_TRUE(server->ok) << server->error;
 
     Figures figures;
@@ -185,18 +218,9 @@ TEST(CardSoak, JournalBalancesAndTheTillsAgree)
         }
     }
     std::map<std::string, std::pair<QString, qint64>> journalled;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("soak"));
-        db.setDatabaseName(location.database);
-        ASSERT_TRUE(db.open());
-        QSqlQuery q(db);
-        ASSERT_TRUE(q.exec(QStringLiteral("SELECT request_key, card_no, amount_fen FROM card_journal WHERE "
-                                          "state = 'done' AND card_type = '0'")));
-        while (q.next())
-            journalled[q.value(0).toString().mid(4).toStdString()] = {q.value(1).toString(),
-                                                                      q.value(2).toLongLong()};
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("soak"));
+    for (const QStringList& row : cards.journal(QStringLiteral("request_key, card_no, amount_fen"),
+                                                QStringLiteral("state = 'done' AND card_type = '0'")))
+        journalled[row[0].mid(4).toStdString()] = {row[1], row[2].toLongLong()};
     EXPECT_EQ(journalled, believed);
     for (int i = 0; i < Cards; ++i) {
         MemberCard card;
@@ -204,10 +228,10 @@ TEST(CardSoak, JournalBalancesAndTheTillsAgree)
         EXPECT_EQ(StartFen - card.balanceFen, believedFen[CardNo(i)]) << CardNo(i).toStdString();
     }
     std::printf(
-        "card soak: %d clients x %d operations in %.1f s: %d queries, %d charges (%d made, %d refused), "
+        "card soak (%s): %d clients x %d operations in %.1f s: %d queries, %d charges (%d made, %d refused), "
         "%d answers lost (settled by status: %d made, %d not made), %d resends; journal rows %zu = "
         "charges the tills believe %zu\n",
-        clients, operations, seconds, figures.queries.load(), figures.charges.load(), figures.made.load(),
-        figures.refused.load(), figures.timeouts.load(), figures.settledMade.load(),
+        GetParam(), clients, operations, seconds, figures.queries.load(), figures.charges.load(),
+        figures.made.load(), figures.refused.load(), figures.timeouts.load(), figures.settledMade.load(),
         figures.settledNone.load(), figures.resends.load(), journalled.size(), believed.size());
 }

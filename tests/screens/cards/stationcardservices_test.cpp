@@ -11,7 +11,8 @@ TEST(StationFrontEndSettings, TheStationNamesItsCertificateAuthorityAndItsKey)
     test::StationDirectory station;
     ASSERT_TRUE(station.IsValid());
     ASSERT_TRUE(station.WriteStation("[CardFrontEnd]\nPort=9000\nTls=1\nCaFile=/etc/store/ca.pem\n"
-                                     "TillKey=till-07-0123456789abcdef\nReadTimeout=4\n"));
+                                     "TillKey=till-07-0123456789abcdef\nReadTimeout=4\n"
+                                     "CertFile=/etc/store/till-07.pem\nKeyFile=/etc/store/till-07.key\n"));
     CardFrontEndSettings s;
     QString error;
     ASSERT_TRUE(StationFrontEndSettings(QStringLiteral("cards.store"), s, error)) << error.toStdString();
@@ -21,4 +22,6 @@ TEST(StationFrontEndSettings, TheStationNamesItsCertificateAuthorityAndItsKey)
     EXPECT_EQ(s.caFile, QStringLiteral("/etc/store/ca.pem"));
     EXPECT_EQ(s.tillKey, QStringLiteral("till-07-0123456789abcdef"));
     EXPECT_EQ(s.readTimeoutSeconds, 4);
+    EXPECT_EQ(s.certFile, QStringLiteral("/etc/store/till-07.pem"));
+    EXPECT_EQ(s.keyFile, QStringLiteral("/etc/store/till-07.key"));
 }
