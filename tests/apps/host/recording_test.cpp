@@ -182,7 +182,7 @@ TEST_P(RecordingTest, SuspendedDocumentsAreCollectedOnlyOnce)
 
     const DataPacket found = query(collectSale(sale));
     ASSERT_EQ(found.rowCount(), 1);
-    EXPECT_DOUBLE_EQ(found.value(0, QStringLiteral("f_Xjje")).toDouble(), 199.0);
+    EXPECT_DOUBLE_EQ(found.value(0, QStringLiteral("f_Dsje")).toDouble(), 199.0);
     ASSERT_EQ(query(collectPreSale(pre)).rowCount(), 1);
 
     // The central desk collects both with a sale of its own (219.00).
