@@ -35,21 +35,7 @@ protected:
             return number;
         }
         const QString number = allocate(dispid::AllocateDeliveryDocumentNumber);
-        // 905: Djh..Yyymc, CardNo, MemberAccount, Gzbm, Ckbm, amount, lines, bundle, message
-        QVariantList args{number,
-                          QStringLiteral("0001"),
-                          QStringLiteral("王丽"),
-                          QStringLiteral("20240615-0001"),
-                          QStringLiteral("1001"),
-                          QStringLiteral("李明"),
-                          QString(),
-                          QString(),
-                          QStringLiteral("0101"),
-                          QString(),
-                          d.amount,
-                          packetToVariant(lines),
-                          QVariant(bundle),
-                          QString()};
+        QVariantList args = DeliverySaleArgs(number, d.amount, lines, bundle);
         EXPECT_TRUE(save(args, dispid::SaveDeliverySale)) << args.last().toString().toStdString();
         return number;
     }

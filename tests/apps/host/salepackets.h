@@ -139,6 +139,28 @@ inline QVariantList SaveSaleArgs(const QString& number, const DataPacket& lines,
             customer};
 }
 
+// 905 of cashier 0001 in counter group 0101, the deposit `amount`:
+// Djh..Yyymc, CardNo, MemberAccount, Gzbm, Ckbm, amount, lines, bundle, ref
+// message.
+inline QVariantList DeliverySaleArgs(const QString& number, double amount, const DataPacket& lines,
+                                     const QVariantList& bundle)
+{
+    return {number,
+            QStringLiteral("0001"),
+            QStringLiteral("王丽"),
+            QStringLiteral("20240615-0001"),
+            QStringLiteral("1001"),
+            QStringLiteral("李明"),
+            QString(),
+            QString(),
+            QStringLiteral("0101"),
+            QString(),
+            amount,
+            packetToVariant(lines),
+            QVariant(bundle),
+            QString()};
+}
+
 // 907 from warehouse 01 of centre 90, the deposit `amount` paid in cash:
 // Djh..Yyymc, Gzbm, Pszxbm, Ckbm, CardNo, MemberAccount, amount, lines,
 // bundle, ref message.

@@ -403,6 +403,24 @@ void ExpectSoundCardRequests(const test::CardScreenKit& kit, const QString& inpu
         ExpectSound(n, "card request", input);
 }
 
+// A card screen of payment method `method` whose card number field takes
+// the input; `prepare` sets the front-end's answers.
+template <class Screen>
+OpenedField CardNumberScreen(int method, const std::function<void(test::CardScreenKit&)>& prepare,
+                             const std::function<QWidget*(Screen&)>& field)
+{
+    auto kit = std::make_shared<test::CardScreenKit>();
+    prepare(*kit);
+    auto d = std::make_shared<Screen>(nullptr, kit->Context());
+    d->Payment = Session().PaymentMethods[method];
+    d->Remaining = 100;
+    d->show();
+    OpenedField f{d, field(*d)};
+    f.cards = kit;
+    f.check = [kit](const QString& in) { ExpectSoundCardRequests(*kit, in); };
+    return f;
+}
+
 // The bank card screen: Enter on the amount, then a card swiped and
 // confirmed, so that the amount reaches the terminal.
 OpenedField BankCardAmount()
@@ -470,29 +488,18 @@ std::vector<FieldCase> Fields()
          [](FuzzWorld&) { return BankCardAmount(); }},
         {"会员卡 TFrmHykzf", "F1 Enter, picker 5 Enter", "edtKh", FieldKind::Code,
          [](FuzzWorld&) {
-             auto kit = std::make_shared<test::CardScreenKit>();
-             auto d = std::make_shared<TFrmHykzf>(nullptr, kit->Context());
-             d->Payment = Session().PaymentMethods[4];
-             d->Remaining = 100;
-             d->show();
-             OpenedField f{d, d->SwipeField()};
-             f.cards = kit;
-             f.check = [kit](const QString& in) { ExpectSoundCardRequests(*kit, in); };
-             return f;
+             return CardNumberScreen<TFrmHykzf>(
+                 4, [](test::CardScreenKit&) {}, [](TFrmHykzf& d) { return d.SwipeField(); });
          }},
         {"福利证 TFrmFlzzf", "F1 Enter, picker 6 Enter", "edtQh", FieldKind::Code,
          [](FuzzWorld&) {
-             auto kit = std::make_shared<test::CardScreenKit>();
-             kit->queryAnswers = {test::Certificate(QStringLiteral("7700000001"), 50)};
-             kit->payAnswers = {test::Answer({})};
-             auto d = std::make_shared<TFrmFlzzf>(nullptr, kit->Context());
-             d->Payment = Session().PaymentMethods[5];
-             d->Remaining = 100;
-             d->show();
-             OpenedField f{d, d->NumberField()};
-             f.cards = kit;
-             f.check = [kit](const QString& in) { ExpectSoundCardRequests(*kit, in); };
-             return f;
+             return CardNumberScreen<TFrmFlzzf>(
+                 5,
+                 [](test::CardScreenKit& kit) {
+                     kit.queryAnswers = {test::Certificate(QStringLiteral("7700000001"), 50)};
+                     kit.payAnswers = {test::Answer({})};
+                 },
+                 [](TFrmFlzzf& d) { return d.NumberField(); });
          }},
         {"客户消费 TFrmKhxf", "F1 Enter, picker 7 Enter", "customer code", FieldKind::Code,
          [](FuzzWorld&) {
