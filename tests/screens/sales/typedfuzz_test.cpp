@@ -502,7 +502,7 @@ std::vector<FieldCase> Fields()
                  },
                  [](TFrmFlzzf& d) { return d.NumberField(); });
          }},
-        {"使用会员卡 TfrmUseHyk", "system tools, 1 Enter", "edtKh", FieldKind::Code,
+        {"使用会员卡 TfrmUseHyk", "F10, 1 Enter", "edtKh", FieldKind::Code,
          [](FuzzWorld&) {
              auto kit = std::make_shared<test::CardScreenKit>();
              kit->queryAnswers = {test::MemberCard(500, QStringLiteral("8800000001"))};
@@ -533,13 +533,13 @@ std::vector<FieldCase> Fields()
          [](FuzzWorld& w) { return GridCell(w, gridcol::Price, true); }},
         {"金额 TSaleGrid", "a line, then Right to its amount", "amount editor", FieldKind::Amount,
          [](FuzzWorld& w) { return GridCell(w, gridcol::Amount, true); }},
-        {"单行手工折扣率设置 TfrmZksz", "F5, mode 1 Enter", "input", FieldKind::Amount,
+        {"单行手工折扣率设置 TfrmZksz", "F3, the first mode, Enter", "input", FieldKind::Amount,
          [](FuzzWorld&) { return Discount(DiscountMode::LineRate); }},
-        {"单行折扣金额 TfrmZksz", "F5, mode 3 Enter", "input", FieldKind::Amount,
+        {"单行手工金额折扣设置 TfrmZksz", "F3, the third mode, Enter", "input", FieldKind::Amount,
          [](FuzzWorld&) { return Discount(DiscountMode::LineAmount); }},
-        {"整单折扣率 TfrmZksz", "F5, mode 2 Enter", "input", FieldKind::Amount,
+        {"整单手工折扣率设置 TfrmZksz", "F3, the second mode, Enter", "input", FieldKind::Amount,
          [](FuzzWorld&) { return Discount(DiscountMode::WholeRate); }},
-        {"整单折扣金额 TfrmZksz", "F5, mode 4 Enter", "input", FieldKind::Amount,
+        {"整单手工金额折扣设置 TfrmZksz", "F3, the fourth mode, Enter", "input", FieldKind::Amount,
          [](FuzzWorld&) { return Discount(DiscountMode::WholeAmount); }},
         {"授权 TFrmGrant", "a discount below the lowest price", "supervisor code", FieldKind::Code,
          [](FuzzWorld& w) {
@@ -556,14 +556,14 @@ std::vector<FieldCase> Fields()
              OpenedField f{d, d->passwordEdit()};
              return f;
          }},
-        {"销售信息 TfrmInputXsxx", "start of a sale", "counter group code", FieldKind::Code,
+        {"销售信息 TfrmInputXsxx", "F6", "counter group code", FieldKind::Code,
          [](FuzzWorld&) {
              auto d = std::make_shared<TfrmInputXsxx>(nullptr, Session());
              d->show();
              OpenedField f{d, d->counterCode()};
              return f;
          }},
-        {"销售信息 TfrmInputXsxx", "start of a sale, Enter twice", "salesperson code", FieldKind::Code,
+        {"销售信息 TfrmInputXsxx", "F6, Enter twice", "salesperson code", FieldKind::Code,
          [](FuzzWorld&) {
              auto d = std::make_shared<TfrmInputXsxx>(nullptr, Session());
              d->show();
@@ -571,7 +571,7 @@ std::vector<FieldCase> Fields()
              OpenedField f{d, d->salespersonCode()};
              return f;
          }},
-        {"销售信息 TfrmInputXsxx", "sales method 3, Enter to the warehouse", "warehouse code",
+        {"销售信息 TfrmInputXsxx", "F6 with sales method 3, Enter to the warehouse", "warehouse code",
          FieldKind::Code,
          [](FuzzWorld&) {
              auto d = std::make_shared<TfrmInputXsxx>(nullptr, Session());
