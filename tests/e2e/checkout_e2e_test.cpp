@@ -532,6 +532,39 @@ TEST(CheckoutEndToEnd, UnifiedCollectionTakesTheSuspendedDocumentsOfTheDay)
             << fragment.toStdString() << " in " << text.toStdString();
 }
 
+// A sale paid 30 of 100 at the counter and suspended with F7: the central
+// desk collects the 70 still owed, not the stored cash amount of 100.
+TEST(CheckoutEndToEnd, PartlyPaidSuspendedSaleIsCollectedForWhatItStillOwes)
+{
+    E2EStore store;
+    ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
+    Prepare(store);
+    const Sale counter{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {QStringLiteral("30")}};
+    HostRun run =
+        store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
+                      SaleKeys(counter) + QStringLiteral("<Esc><wait 100><F7><wait 100>\n") + Record + Leave);
+    ASSERT_EQ(run.status, 0) << run.output.toStdString();
+    ASSERT_EQ(Headers(store, QStringLiteral("Xsmxzb")).value(0).mid(7, 3),
+              (QStringList{"100.00", "1", QStringLiteral("统收单据XXXX")}));
+
+    // 50 of its own and the 70 owed, paid with the remaining amount in cash.
+    const Sale desk{StorePickup, AmountLine(QStringLiteral("50")), {}, {}, {}};
+    run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
+                        SaleKeys(desk) + QStringLiteral("<Esc><wait 100><F8><wait 150>1<Enter><wait 150>\n") +
+                            Dump(store, QStringLiteral("collected.txt")) +
+                            QStringLiteral("<Enter><wait 150><Enter><wait 100><Enter><wait 150>\n") + Record +
+                            Leave);
+    EXPECT_EQ(run.status, 0) << run.output.toStdString();
+    EXPECT_EQ(
+        ScreenDump::Read(store.Path(QStringLiteral("collected.txt"))).Label(QStringLiteral("Yfje_Value")),
+        QStringLiteral("120.00"));
+    const QList<QStringList> sales = Headers(store, QStringLiteral("Xsmxzb"));
+    ASSERT_EQ(sales.size(), 2);
+    EXPECT_EQ(Payments(store, QStringLiteral("Xszffs"), sales[1][0]),
+              (QList<QStringList>{{"0", "120.00", "", ""}, {"-1", "0.00", "", ""}, {"0", "-70.00", "", ""}}));
+    EXPECT_EQ(sales[0][9], QStringLiteral("统收单据") + sales[1][0]);
+}
+
 // The printer goes off after start-up: the sale is stored once, the cashier
 // is told the receipt did not print, and the next sale begins.
 TEST(CheckoutEndToEnd, PrinterOffAfterStorageCompletesTheCheckoutOnce)

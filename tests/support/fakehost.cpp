@@ -1,5 +1,7 @@
 #include "fakehost.h"
 
+#include "qiantai/dispids.h"
+
 #include <stdexcept>
 
 namespace qiantai::test {
@@ -60,6 +62,60 @@ QList<int> FakeHost::dispIds() const
     for (const auto& c : calls_)
         out.append(c.dispId);
     return out;
+}
+
+QStringList FakeHost::statements() const
+{
+    QStringList out;
+    for (const auto& c : calls_)
+        if ((c.dispId == dispid::OpenQuery || c.dispId == dispid::ExecuteSql ||
+             c.dispId == dispid::OpenCentreQuery || c.dispId == dispid::ExecuteCentreSql) &&
+            !c.args.isEmpty())
+            out.append(c.args[0].toString());
+    return out;
+}
+
+QString FakeHost::SqlShape(const QString& sql)
+{
+    QString shape;
+    const qsizetype n = sql.size();
+    auto isName = [](QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'.'; };
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = sql[i];
+        const bool national =
+            (c == u'N' || c == u'n') && i + 1 < n && sql[i + 1] == u'\'' && (i == 0 || !isName(sql[i - 1]));
+        if (c == u'\'' || national) {
+            i += national ? 2 : 1;
+            for (;;) {
+                if (i >= n)
+                    return shape + QStringLiteral("?!");
+                if (sql[i] == u'\'' && i + 1 < n && sql[i + 1] == u'\'') {
+                    i += 2;
+                } else if (sql[i] == u'\'') {
+                    ++i;
+                    break;
+                } else {
+                    ++i;
+                }
+            }
+            shape += u'?';
+        } else if (c.isSpace()) {
+            while (i < n && sql[i].isSpace())
+                ++i;
+            shape += u' ';
+        } else if (c.isDigit() && (i == 0 || !isName(sql[i - 1]))) {
+            while (i < n && (sql[i].isDigit() || sql[i] == u'.'))
+                ++i;
+            shape += u'#';
+        } else if (isName(c)) {
+            while (i < n && isName(sql[i]))
+                shape += sql[i++];
+        } else {
+            shape += c;
+            ++i;
+        }
+    }
+    return shape;
 }
 
 DataPacket FakeHost::table(const QStringList& columns, const QList<QVariantList>& rows)

@@ -38,6 +38,17 @@ public:
     QList<int> dispIds() const;
     void clearLog() { calls_.clear(); }
 
+    // SQL text sent through OpenQuery, ExecuteSql, OpenCentreQuery and
+    // ExecuteCentreSql, in order.
+    QStringList statements() const;
+
+    // The structure of a statement: each quoted literal ('..' with ''
+    // escapes, N'..') becomes ?, each number outside a name #, each run of
+    // blanks one blank; an unterminated literal leaves ?! at the end. A typed
+    // value that reaches the statement only inside one literal leaves its
+    // shape as any other value does.
+    static QString SqlShape(const QString& sql);
+
     // A packet of text columns filled with `rows`.
     static DataPacket table(const QStringList& columns, const QList<QVariantList>& rows = {});
 

@@ -307,31 +307,42 @@ bool CheckPayments(const SaleDocument& doc, Prepared* p, QString* message)
     return true;
 }
 
+// What a suspended document still owes: its suspension entry, the last cash
+// row of its payments; its cash amount when it has no payment rows.
+QString OwedAmountSql(const QString& header, const QString& payments)
+{
+    return QStringLiteral("SELECT COALESCE((SELECT p.f_Zfje FROM %2 p WHERE p.f_Djh = h.f_Djh AND p.f_Xh = "
+                          "(SELECT MAX(q.f_Xh) FROM %2 q WHERE q.f_Djh = h.f_Djh AND q.f_Zffs = %3)), "
+                          "h.f_Xjje), h.f_Xsbz FROM %1 h WHERE h.f_Djh = ?")
+        .arg(header, payments)
+        .arg(CashType);
+}
+
 // Collected documents must still carry the marker; each becomes collected
-// by this document. Refuses when one is already collected or unknown.
+// by this document. Refuses when one is already collected or unknown, and
+// when the collection row is not what the documents still owe.
 bool CheckCollected(HostContext& ctx, const Prepared& p, QString* message)
 {
     double sum = 0;
-    auto read = [&](const QString& table, const QString& number) {
+    auto read = [&](const QString& header, const QString& payments, const QString& number) {
         DataPacket d;
-        if (!ctx.store->query(QStringLiteral("SELECT f_Xjje, f_Xsbz FROM ") + table +
-                                  QStringLiteral(" WHERE f_Djh = ?"),
-                              {number}, &d, message))
+        if (!ctx.store->query(OwedAmountSql(header, payments), {number}, &d, message))
             return false;
         if (d.rowCount() == 0 || !d.value(0, 1).toString().contains(CollectionMarker()))
             return Refuse(message, QStringLiteral("单据") + number + QStringLiteral("不存在或已经统收过"));
         sum += d.value(0, 0).toDouble();
         return true;
     };
+    const QString month = QStringLiteral("tb") + p.month;
     for (const QString& n : p.collectedSales)
-        if (!read(QStringLiteral("tb") + p.month + QStringLiteral("_Xsmxzb"), n))
+        if (!read(month + QStringLiteral("_Xsmxzb"), month + QStringLiteral("_Xszffs"), n))
             return false;
     for (const QString& n : p.collectedPreSales)
-        if (!read(QStringLiteral("tb") + p.month + QStringLiteral("_Yxsmxzb"), n))
+        if (!read(month + QStringLiteral("_Yxsmxzb"), month + QStringLiteral("_Yxszffs"), n))
             return false;
     if (!MoneyEquals(-p.collection, sum))
         return Refuse(message, QStringLiteral("统收金额") + Money(-p.collection) +
-                                   QStringLiteral("与统收单据现金合计") + Money(sum) +
+                                   QStringLiteral("与统收单据待收合计") + Money(sum) +
                                    QStringLiteral("不符"));
     return true;
 }

@@ -96,6 +96,10 @@ QString PaymentBook::CollectRefusal() const
 
 void PaymentBook::Suspend()
 {
+    // Once suspended nothing is left to book; another entry would stand
+    // where the host looks for the suspension entry (the last cash row).
+    if (s_.SuspendFlag == 1)
+        return;
     AddPaymentEntry(s_, CashCode, paykind::Cash, QString(), QString(), paysource::AmountEntry, QString(),
                     Remaining(), 0);
     s_.SuspendFlag = 1;

@@ -48,8 +48,8 @@ public:
     // refuses a suspended document that collects others); empty when they may.
     QString CollectRefusal() const;
 
-    // Books the rest as a "0001" cash entry and sets SuspendFlag. Call only
-    // when SuspendRefusal() is empty.
+    // Books the rest as a "0001" cash entry and sets SuspendFlag; once
+    // suspended, books nothing more. Call only when SuspendRefusal() is empty.
     void Suspend();
 
 private:

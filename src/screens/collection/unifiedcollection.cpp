@@ -26,15 +26,25 @@ QStringList& collectedList(SaleSession& s, bool isPreSale)
 QString UnifiedDocumentSql(const SaleSession& s, bool isPreSale, const QString& number,
                            const QString& hostDate)
 {
-    const QString table =
+    const QString header =
         MonthlyTableName(s.Dqny, isPreSale ? QStringLiteral("yXsmxzb") : QStringLiteral("Xsmxzb"));
-    if (table.isEmpty())
+    const QString payments =
+        MonthlyTableName(s.Dqny, isPreSale ? QStringLiteral("yXszffs") : QStringLiteral("Xszffs"));
+    if (header.isEmpty() || payments.isEmpty())
         return {};
-    const QString dateColumn = isPreSale ? QStringLiteral("f_Zdrq") : QStringLiteral("f_Rzrq");
-    return QStringLiteral(" Select f_Xjje From ") + table + QStringLiteral(" ") + QStringLiteral(" Where ") +
-           dateColumn + QStringLiteral(" = ") + SqlQuote(hostDate) + QStringLiteral(" ") +
-           QStringLiteral("   And f_Syybm = ") + SqlQuote(s.Syybm) + QStringLiteral(" ") +
-           QStringLiteral("   And f_Xsbz Like '%统收单据XXXX%' ") + QStringLiteral("   And f_Djh = ") +
+    const QString dateColumn = isPreSale ? QStringLiteral("A.f_Zdrq") : QStringLiteral("A.f_Rzrq");
+    // What is still owed is the suspension entry: the last cash row (f_Zffs
+    // 0) of the document's payments. A document without payment rows owes
+    // its cash amount.
+    const QString owed = QStringLiteral("IsNull((Select P.f_Zfje From ") + payments +
+                         QStringLiteral(" P Where P.f_Djh = A.f_Djh And P.f_Xh = (Select Max(Q.f_Xh) From ") +
+                         payments +
+                         QStringLiteral(" Q Where Q.f_Djh = A.f_Djh And Q.f_Zffs = 0)), A.f_Xjje)");
+    return QStringLiteral(" Select ") + owed + QStringLiteral(" f_Dsje From ") + header +
+           QStringLiteral(" A ") + QStringLiteral(" Where ") + dateColumn + QStringLiteral(" = ") +
+           SqlQuote(hostDate) + QStringLiteral(" ") + QStringLiteral("   And A.f_Syybm = ") +
+           SqlQuote(s.Syybm) + QStringLiteral(" ") +
+           QStringLiteral("   And A.f_Xsbz Like '%统收单据XXXX%' ") + QStringLiteral("   And A.f_Djh = ") +
            SqlQuote(number) + QStringLiteral(" ");
 }
 
@@ -49,10 +59,10 @@ bool AddUnifiedDocument(SaleSession& s, HostService& host, bool isPreSale, const
     DataPacket rows;
     if (!host.OpenQuery(sql, rows) || rows.isEmpty())
         return false;
-    const double cash = rows.value(0, QStringLiteral("f_Xjje")).toDouble();
+    const double owed = rows.value(0, QStringLiteral("f_Dsje")).toDouble();
     collected.append(number);
-    s.UnifiedTotal += cash;
-    s.AmountDue += cash;
+    s.UnifiedTotal += owed;
+    s.AmountDue += owed;
     return true;
 }
 

@@ -10,15 +10,16 @@ namespace qiantai {
 class HostService;
 struct SaleSession;
 
-// The query that finds a collectable document and its cash amount f_Xjje in
-// the current month's sale (or pre-sale) headers; empty when Dqny is not a
-// year-month.
+// The query that finds a collectable document in the current month's sale
+// (or pre-sale) headers and what it still owes, f_Dsje: the amount of its
+// suspension entry, not its whole cash amount f_Xjje (cash taken before the
+// suspension stays with the counter). Empty when Dqny is not a year-month.
 QString UnifiedDocumentSql(const SaleSession& s, bool isPreSale, const QString& number,
                            const QString& hostDate);
 
 // Takes the document `number` into the checkout once: when it is not yet
 // collected and the host finds it, its number joins CollectedSales or
-// CollectedPreSales and its cash amount is added to UnifiedTotal and
+// CollectedPreSales and what it still owes is added to UnifiedTotal and
 // AmountDue. Shows nothing; true when the document was taken.
 bool AddUnifiedDocument(SaleSession& s, HostService& host, bool isPreSale, const QString& number);
 

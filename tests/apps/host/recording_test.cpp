@@ -162,27 +162,14 @@ TEST_P(RecordingTest, SuspendedDocumentsAreCollectedOnlyOnce)
                               PaymentBundle(PaymentPacket({{0, 199}}, 199.0), CardPacket(), 1));
     ASSERT_TRUE(save(s)) << s.last().toString().toStdString();
     const QString pre = allocate(dispid::AllocateDeliveryDocumentNumber);
-    // 905: Djh..Yyymc, CardNo, MemberAccount, Gzbm, Ckbm, amount, lines, bundle, message
-    QVariantList p{pre,
-                   QStringLiteral("0001"),
-                   QStringLiteral("王丽"),
-                   QStringLiteral("20240615-0001"),
-                   QStringLiteral("1001"),
-                   QStringLiteral("李明"),
-                   QString(),
-                   QString(),
-                   QStringLiteral("0101"),
-                   QString(),
-                   500.0,
-                   packetToVariant(SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}})),
-                   QVariant(PaymentBundle(PaymentPacket({{0, 500}}, 500.0), CardPacket(), 1)),
-                   QString()};
+    QVariantList p = DeliverySaleArgs(pre, 500.0, SaleLinesPacket({{QStringLiteral("100001"), 1, 2999.0}}),
+                                      PaymentBundle(PaymentPacket({{0, 500}}, 500.0), CardPacket(), 1));
     ASSERT_TRUE(save(p, dispid::SaveDeliverySale)) << p.last().toString().toStdString();
     EXPECT_EQ(query(verifySale(pre, QStringLiteral("Yxsmxzb"), QStringLiteral("Yxsmxcb"))).rowCount(), 1);
 
     const DataPacket found = query(collectSale(sale));
     ASSERT_EQ(found.rowCount(), 1);
-    EXPECT_DOUBLE_EQ(found.value(0, QStringLiteral("f_Xjje")).toDouble(), 199.0);
+    EXPECT_DOUBLE_EQ(found.value(0, QStringLiteral("f_Dsje")).toDouble(), 199.0);
     ASSERT_EQ(query(collectPreSale(pre)).rowCount(), 1);
 
     // The central desk collects both with a sale of its own (219.00).

@@ -5,6 +5,9 @@
 #include "hostfixture.h"
 #include "salepackets.h"
 
+#include "sale/salesession.h"
+#include "screens/collection/unifiedcollection.h"
+
 namespace qiantai::host::test {
 
 class RecordingTest : public HostTest {
@@ -40,19 +43,15 @@ protected:
                               "zb.f_Djh = '%3' And zb.f_Bmbm = '0101' ")
             .arg(table, lines, number);
     }
-    QString collectSale(const QString& number)
+    // The module's collection queries of cashier 0001 on 2024-06-15.
+    QString collectSale(const QString& number) { return collectQuery(false, number); }
+    QString collectPreSale(const QString& number) { return collectQuery(true, number); }
+    QString collectQuery(bool preSale, const QString& number)
     {
-        return QStringLiteral(
-                   " Select f_Xjje From tb202406_Xsmxzb  Where f_Rzrq = '20240615'    And f_Syybm = '0001'"
-                   "    And f_Xsbz Like '%统收单据XXXX%'    And f_Djh = '%1' ")
-            .arg(number);
-    }
-    QString collectPreSale(const QString& number)
-    {
-        return QStringLiteral(
-                   " Select f_Xjje From tb202406_yXsmxzb  Where f_Zdrq = '20240615'    And f_Syybm = "
-                   "'0001'    And f_Xsbz Like '%统收单据XXXX%'    And f_Djh = '%1' ")
-            .arg(number);
+        SaleSession s;
+        s.Dqny = QStringLiteral("202406");
+        s.Syybm = QStringLiteral("0001");
+        return UnifiedDocumentSql(s, preSale, number, QStringLiteral("20240615"));
     }
 };
 

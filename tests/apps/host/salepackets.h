@@ -118,25 +118,37 @@ inline QStringList BankCardRow(const QString& number, const QString& amountFen, 
             QString()};
 }
 
-// 904 by cashier 0001 and salesperson 1001 at counter group 0101: Djh,
-// Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
-// MemberAccount, lines, bundle, ref message (the customer text going in).
-inline QVariantList SaveSaleArgs(const QString& number, const DataPacket& lines, const QVariantList& bundle,
-                                 const QString& card = {}, const QString& customer = {})
+// The first arguments of 904 to 907: Djh, then cashier 0001 (王丽), the
+// operator tag and salesperson 1001 (李明).
+inline QVariantList DocumentHead(const QString& number)
 {
     return {number,
             QStringLiteral("0001"),
             QStringLiteral("王丽"),
             QStringLiteral("20240615-0001"),
             QStringLiteral("1001"),
-            QStringLiteral("李明"),
-            QStringLiteral("0101"),
-            QString(),
-            card,
-            card,
-            packetToVariant(lines),
-            QVariant(bundle),
-            customer};
+            QStringLiteral("李明")};
+}
+
+// 904 by cashier 0001 and salesperson 1001 at counter group 0101: Djh,
+// Syybm, Syymc, OperatorTag, Yyybm, Yyymc, Gzbm, Ckbm, CardNo,
+// MemberAccount, lines, bundle, ref message (the customer text going in).
+inline QVariantList SaveSaleArgs(const QString& number, const DataPacket& lines, const QVariantList& bundle,
+                                 const QString& card = {}, const QString& customer = {})
+{
+    return DocumentHead(number) + QVariantList{QStringLiteral("0101"), QString(),        card,    card,
+                                               packetToVariant(lines), QVariant(bundle), customer};
+}
+
+// 905 of cashier 0001 in counter group 0101, the deposit `amount`:
+// Djh..Yyymc, CardNo, MemberAccount, Gzbm, Ckbm, amount, lines, bundle, ref
+// message.
+inline QVariantList DeliverySaleArgs(const QString& number, double amount, const DataPacket& lines,
+                                     const QVariantList& bundle)
+{
+    return DocumentHead(number) + QVariantList{QString(),        QString(), QStringLiteral("0101"),
+                                               QString(),        amount,    packetToVariant(lines),
+                                               QVariant(bundle), QString()};
 }
 
 // 907 from warehouse 01 of centre 90, the deposit `amount` paid in cash:
@@ -144,21 +156,16 @@ inline QVariantList SaveSaleArgs(const QString& number, const DataPacket& lines,
 // bundle, ref message.
 inline QVariantList CentralDeliveryArgs(const QString& number, double amount, const DataPacket& lines)
 {
-    return {number,
-            QStringLiteral("0001"),
-            QStringLiteral("王丽"),
-            QStringLiteral("20240615-0001"),
-            QStringLiteral("1001"),
-            QStringLiteral("李明"),
-            QStringLiteral("0101"),
-            QStringLiteral("90"),
-            QStringLiteral("01"),
-            QString(),
-            QString(),
-            amount,
-            packetToVariant(lines),
-            QVariant(PaymentBundle(PaymentPacket({{0, amount}}, amount), CardPacket())),
-            QString()};
+    return DocumentHead(number) +
+           QVariantList{QStringLiteral("0101"),
+                        QStringLiteral("90"),
+                        QStringLiteral("01"),
+                        QString(),
+                        QString(),
+                        amount,
+                        packetToVariant(lines),
+                        QVariant(PaymentBundle(PaymentPacket({{0, amount}}, amount), CardPacket())),
+                        QString()};
 }
 
 } // namespace qiantai::host::test

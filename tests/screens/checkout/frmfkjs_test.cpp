@@ -86,7 +86,7 @@ protected:
                 rows = {{150.0}};
             else if (sql.contains(QStringLiteral("_xsmxzb zb")))
                 rows = {{1}};
-            args[1] = packetToVariant(FakeHost::table({"f_Xjje"}, rows));
+            args[1] = packetToVariant(FakeHost::table({"f_Dsje"}, rows));
             return QVariant(true);
         });
     }

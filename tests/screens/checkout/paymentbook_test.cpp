@@ -56,6 +56,16 @@ TEST_F(PaymentBookTest, SuspendBooksTheRestAsCash)
     EXPECT_TRUE(book.MayRecord());
 }
 
+TEST_F(PaymentBookTest, SuspensionEntryStaysTheLastCashRowWhenF7IsPressedAgain)
+{
+    pay("0001", 30);
+    book.Suspend();
+    book.Suspend();
+    ASSERT_EQ(s.PaymentEntries.Count(), 2);
+    EXPECT_DOUBLE_EQ(s.PaymentEntries[1].Amount, 70);
+    EXPECT_DOUBLE_EQ(s.AmountPaid, 100);
+}
+
 TEST_F(PaymentBookTest, SuspendAfterTooMuchCashZeroesTheChange)
 {
     pay("0001", 120);

@@ -29,10 +29,10 @@ protected:
             const QString sql = args[0].toString();
             for (auto it = cash.constBegin(); it != cash.constEnd(); ++it)
                 if (sql.contains(QStringLiteral("f_Djh = '%1'").arg(it.key()))) {
-                    args[1] = packetToVariant(FakeHost::table({QStringLiteral("f_Xjje")}, {{it.value()}}));
+                    args[1] = packetToVariant(FakeHost::table({QStringLiteral("f_Dsje")}, {{it.value()}}));
                     return QVariant(true);
                 }
-            args[1] = packetToVariant(FakeHost::table({QStringLiteral("f_Xjje")}));
+            args[1] = packetToVariant(FakeHost::table({QStringLiteral("f_Dsje")}));
             return QVariant(true);
         });
     }
@@ -56,11 +56,16 @@ TEST_F(UnifiedCollectionTest, SaleQueryTextIsExact)
     cash[QStringLiteral("0000000012")] = 100;
     EXPECT_TRUE(AddUnifiedDocument(s, host, false, QStringLiteral("0000000012")));
     ASSERT_EQ(queries().size(), 1);
-    EXPECT_EQ(queries()[0], QStringLiteral(" Select f_Xjje From tb201001_Xsmxzb "
-                                           " Where f_Rzrq = '20100115' "
-                                           "   And f_Syybm = '0007' "
-                                           "   And f_Xsbz Like '%统收单据XXXX%' "
-                                           "   And f_Djh = '0000000012' "));
+    // What the document still owes: its last cash payment row, the
+    // suspension entry.
+    EXPECT_EQ(queries()[0], QStringLiteral(" Select IsNull((Select P.f_Zfje From tb201001_Xszffs P"
+                                           " Where P.f_Djh = A.f_Djh And P.f_Xh = (Select Max(Q.f_Xh)"
+                                           " From tb201001_Xszffs Q Where Q.f_Djh = A.f_Djh"
+                                           " And Q.f_Zffs = 0)), A.f_Xjje) f_Dsje From tb201001_Xsmxzb A "
+                                           " Where A.f_Rzrq = '20100115' "
+                                           "   And A.f_Syybm = '0007' "
+                                           "   And A.f_Xsbz Like '%统收单据XXXX%' "
+                                           "   And A.f_Djh = '0000000012' "));
     EXPECT_EQ(fake->dispIds(), (QList<int>{dispid::GetCurrentDate, dispid::OpenQuery}));
 }
 
@@ -68,11 +73,14 @@ TEST_F(UnifiedCollectionTest, PreSaleQueryUsesMakingDateAndPreSaleTable)
 {
     cash[QStringLiteral("201001000305")] = 80;
     EXPECT_TRUE(AddUnifiedDocument(s, host, true, QStringLiteral("201001000305")));
-    EXPECT_EQ(queries()[0], QStringLiteral(" Select f_Xjje From tb201001_yXsmxzb "
-                                           " Where f_Zdrq = '20100115' "
-                                           "   And f_Syybm = '0007' "
-                                           "   And f_Xsbz Like '%统收单据XXXX%' "
-                                           "   And f_Djh = '201001000305' "));
+    EXPECT_EQ(queries()[0], QStringLiteral(" Select IsNull((Select P.f_Zfje From tb201001_yXszffs P"
+                                           " Where P.f_Djh = A.f_Djh And P.f_Xh = (Select Max(Q.f_Xh)"
+                                           " From tb201001_yXszffs Q Where Q.f_Djh = A.f_Djh"
+                                           " And Q.f_Zffs = 0)), A.f_Xjje) f_Dsje From tb201001_yXsmxzb A "
+                                           " Where A.f_Zdrq = '20100115' "
+                                           "   And A.f_Syybm = '0007' "
+                                           "   And A.f_Xsbz Like '%统收单据XXXX%' "
+                                           "   And A.f_Djh = '201001000305' "));
     EXPECT_EQ(s.CollectedPreSales, QStringList{QStringLiteral("201001000305")});
     EXPECT_TRUE(s.CollectedSales.isEmpty());
 }
@@ -81,8 +89,8 @@ TEST_F(UnifiedCollectionTest, QuotesInCodesCannotChangeTheStatement)
 {
     s.Syybm = QStringLiteral("7' Or '1'='1");
     AddUnifiedDocument(s, host, false, QStringLiteral("1' --"));
-    EXPECT_THAT(queries()[0].toStdString(), ::testing::HasSubstr("f_Syybm = '7'' Or ''1''=''1' "));
-    EXPECT_THAT(queries()[0].toStdString(), ::testing::HasSubstr("f_Djh = '1'' --' "));
+    EXPECT_THAT(queries()[0].toStdString(), ::testing::HasSubstr("A.f_Syybm = '7'' Or ''1''=''1' "));
+    EXPECT_THAT(queries()[0].toStdString(), ::testing::HasSubstr("A.f_Djh = '1'' --' "));
 }
 
 TEST_F(UnifiedCollectionTest, TwoDocumentsRaiseDueAndTotalOnceEach)
