@@ -83,6 +83,27 @@ bool ParseToken(const QString& inside, KeyStep& step, QString& problem)
         step.ms = ms;
         return true;
     }
+    if (word == QLatin1String("waitfor") || word.startsWith(QLatin1String("waitfor:"))) {
+        step.kind = KeyStep::WaitFor;
+        step.ms = DefaultWaitForMs;
+        if (word.size() > 7) {
+            bool ok = false;
+            step.ms = word.mid(8).toInt(&ok);
+            if (!ok || step.ms <= 0) {
+                problem = QStringLiteral("<waitfor:MS> needs a time-out in milliseconds");
+                return false;
+            }
+        }
+        const int gap = int(argument.indexOf(QLatin1Char(' ')));
+        step.name = gap < 0 ? argument : argument.left(gap);
+        step.shown = gap < 0 ? QString() : argument.mid(gap + 1).trimmed();
+        step.textAwaited = gap >= 0;
+        if (step.name.isEmpty()) {
+            problem = QStringLiteral("<waitfor> needs an object name");
+            return false;
+        }
+        return true;
+    }
     if (word == QLatin1String("shot") || word == QLatin1String("dump")) {
         if (argument.isEmpty()) {
             problem = QStringLiteral("<%1> needs a file name").arg(word);
@@ -263,6 +284,7 @@ bool KeyRobot::start(const QString& script)
     error_.clear();
     next_ = 0;
     targetWaits_ = 0;
+    waitingFor_.invalidate();
     running_ = true;
     schedule(interval_);
     return true;
@@ -289,6 +311,14 @@ void KeyRobot::step()
     switch (s.kind) {
     case KeyStep::Wait:
         schedule(s.ms);
+        break;
+    case KeyStep::WaitFor:
+        if (awaited(s)) {
+            schedule(interval_);
+        } else if (running_) {
+            --next_;
+            schedule(WaitForPollMs);
+        }
         break;
     case KeyStep::Shot:
         schedule(interval_);
@@ -342,6 +372,28 @@ void KeyRobot::sendKey(const KeyStep& s)
     QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers, s.text);
     ::QSpontaneKeyEvent::setSpontaneous(&release);
     QApplication::instance()->notify(target, &release);
+}
+
+bool KeyRobot::awaited(const KeyStep& s)
+{
+    if (FindShownWidget(s.name, s.textAwaited ? &s.shown : nullptr)) {
+        waitingFor_.invalidate();
+        return true;
+    }
+    if (!waitingFor_.isValid()) {
+        waitingFor_.start();
+    } else if (waitingFor_.elapsed() >= s.ms) {
+        waitingFor_.invalidate();
+        const QString awaitedWhat =
+            s.textAwaited ? QStringLiteral("%1 showing \"%2\"").arg(s.name, s.shown) : s.name;
+        fail(QStringLiteral("line %1, column %2: %3 not seen within %4 ms; visible then:\n%5")
+                 .arg(s.line)
+                 .arg(s.column)
+                 .arg(awaitedWhat)
+                 .arg(s.ms)
+                 .arg(DumpVisibleWindows()));
+    }
+    return false;
 }
 
 void KeyRobot::saveShot(const KeyStep& s)

@@ -8,7 +8,14 @@
 //   <KP0>...<KP9>        digits of the numeric keypad
 //   <Ctrl+KEY> <Shift+KEY> <Alt+KEY>     a key or a character with modifiers,
 //                        e.g. <Ctrl+Enter>, <Alt+O>
-//   <wait MS>            pause
+//   <wait MS>            pause, where nothing observable is awaited
+//   <waitfor NAME>       wait until a visible window or widget named NAME
+//                        (objectName) is there
+//   <waitfor NAME TEXT>  wait until such a widget shows TEXT (label, line
+//                        edit, button or window title; blanks around either
+//                        side do not count)
+//   <waitfor:MS ...>     the same with a time-out of MS instead of 10 s; a
+//                        time-out fails the step, naming what was visible
 //   <shot FILE.png>      save the active window as an image
 //   <dump FILE>          write the texts of the visible windows (widgetdump.h)
 //   # ...                comment to the end of the line
@@ -16,6 +23,7 @@
 // names are matched without regard to case.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -26,21 +34,27 @@ class QWidget;
 
 namespace qiantai::test {
 
+// How long <waitfor> waits unless the step names its own time-out.
+constexpr int DefaultWaitForMs = 10000;
+
 struct KeyStep {
-    enum Kind { Key, Wait, Shot, Dump };
+    enum Kind { Key, Wait, WaitFor, Shot, Dump };
     Kind kind = Key;
     int key = 0; // Qt::Key
     Qt::KeyboardModifiers modifiers;
-    QString text; // the key's text; empty for keys without one
-    int ms = 0;   // Wait
-    QString file; // Shot, Dump
+    QString text;  // the key's text; empty for keys without one
+    int ms = 0;    // Wait; WaitFor: the time-out
+    QString file;  // Shot, Dump
+    QString name;  // WaitFor: the objectName awaited
+    QString shown; // WaitFor: the text awaited
+    bool textAwaited = false;
     int line = 0; // where the step starts in the script, from 1
     int column = 0;
 
     bool operator==(const KeyStep& o) const
     {
         return kind == o.kind && key == o.key && modifiers == o.modifiers && text == o.text && ms == o.ms &&
-               file == o.file;
+               file == o.file && name == o.name && shown == o.shown && textAwaited == o.textAwaited;
     }
 };
 
@@ -67,7 +81,8 @@ public:
     bool start(const QString& script);
     bool isRunning() const { return running_; }
     // Empty while all goes well; the parse error, or the step that could not
-    // be carried out (no widget to type into, a shot that could not be saved).
+    // be carried out (no widget to type into, a shot that could not be saved,
+    // a widget that did not appear in time).
     QString error() const { return error_; }
     // Steps carried out so far.
     int stepsDone() const { return next_; }
@@ -91,13 +106,17 @@ private:
     void sendKey(const KeyStep& s);
     void saveShot(const KeyStep& s);
     void saveDump(const KeyStep& s);
+    // True once the awaited widget is there; fails the step after its time-out.
+    bool awaited(const KeyStep& s);
 
     static constexpr int TargetPollMs = 5;
     static constexpr int TargetWaitLimitMs = 5000;
+    static constexpr int WaitForPollMs = 10;
 
     QList<KeyStep> steps_;
     int next_ = 0;
     int targetWaits_ = 0;
+    QElapsedTimer waitingFor_;
     QPointer<QWidget> lastWindow_;
     int interval_ = 0;
     bool running_ = false;
