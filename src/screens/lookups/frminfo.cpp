@@ -23,6 +23,7 @@ int OneLineHeight(const QFont& font)
 
 TfrmInfo::TfrmInfo(QWidget* parent) : TBlueFrame(parent), messageLabel_(new QLabel(body()))
 {
+    setObjectName(QStringLiteral("frmInfo"));
     messageLabel_->setObjectName(QStringLiteral("message"));
     messageLabel_->setFont(SongtiPixelFont(14));
     messageLabel_->setTextFormat(Qt::PlainText);
