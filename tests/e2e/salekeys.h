@@ -15,7 +15,8 @@ namespace qiantai::test {
 // salesperson 1001.
 inline QString BeginSale(const QString& method = QString())
 {
-    return method + QStringLiteral("<Enter><waitfor frmInputXsxx>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n");
+    return method +
+           QStringLiteral("<Enter><waitfor frmInputXsxx>0101<Enter><Enter>1001<Enter><Enter><wait 200>\n");
 }
 
 // From the next document's sales method picker: leave the module.
