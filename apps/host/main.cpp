@@ -16,7 +16,7 @@
 
 #include "host/inifile.h"
 #include "host/logcategories.h"
-#include "keyrobot.h"
+#include "keyscript/keyrobot.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -218,7 +218,7 @@ int main(int argc, char** argv)
     // process at once: the module may be inside its own modal dialogs, whose
     // flows would start new ones as each event loop is left. Nothing is
     // being written then; the store's own writes are committed transactions.
-    qiantai::test::KeyRobot robot;
+    qiantai::keyscript::KeyRobot robot;
     const auto endNow = [&](int status) {
         out.flush();
         err.flush();
@@ -238,7 +238,7 @@ int main(int argc, char** argv)
             err << "cannot read key script " << file.fileName() << Qt::endl;
             return 2;
         }
-        QObject::connect(&robot, &qiantai::test::KeyRobot::finished, &app, [&](bool ok) {
+        QObject::connect(&robot, &qiantai::keyscript::KeyRobot::finished, &app, [&](bool ok) {
             if (ok) {
                 stillOpen.start();
                 return;

@@ -1,5 +1,5 @@
-#include "keyrobot.h"
-#include "widgetdump.h"
+#include "keyscript/keyrobot.h"
+#include "keyscript/widgetdump.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -7,11 +7,10 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
-namespace qiantai::test {
+namespace qiantai::keyscript {
 
 namespace {
 
@@ -363,15 +362,14 @@ void KeyRobot::sendKey(const KeyStep& s)
 {
     QPointer<QWidget> target = KeyTarget();
     lastWindow_ = target->window();
+    // Sent, not spontaneous: QApplication then offers a key press to the
+    // shortcuts first (ShortcutOverride), as for a key from the keyboard.
     QKeyEvent press(QEvent::KeyPress, s.key, s.modifiers, s.text);
-    ::QSpontaneKeyEvent::setSpontaneous(&press);
-    if (!qt_sendShortcutOverrideEvent(target, press.timestamp(), s.key, s.modifiers, s.text))
-        QApplication::instance()->notify(target, &press);
+    QCoreApplication::sendEvent(target, &press);
     if (!target)
         return;
     QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers, s.text);
-    ::QSpontaneKeyEvent::setSpontaneous(&release);
-    QApplication::instance()->notify(target, &release);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 bool KeyRobot::awaited(const KeyStep& s)
@@ -451,4 +449,4 @@ bool KeyRobot::run(const QString& script, QString* error)
     return ok;
 }
 
-} // namespace qiantai::test
+} // namespace qiantai::keyscript

@@ -1,4 +1,4 @@
-#include "widgetdump.h"
+#include "keyscript/widgetdump.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
-namespace qiantai::test {
+namespace qiantai::keyscript {
 
 namespace {
 
@@ -100,4 +100,4 @@ QWidget* FindShownWidget(const QString& name, const QString* text)
     return nullptr;
 }
 
-} // namespace qiantai::test
+} // namespace qiantai::keyscript

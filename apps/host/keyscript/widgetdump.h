@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace qiantai::test {
+namespace qiantai::keyscript {
 
 // One line per named label and line edit and one per row of each item view,
 // of every visible top-level window, fields separated by tabs:
@@ -28,4 +28,4 @@ QString ShownText(const QWidget* widget);
 // around either do not count). Null when there is none.
 QWidget* FindShownWidget(const QString& name, const QString* text = nullptr);
 
-} // namespace qiantai::test
+} // namespace qiantai::keyscript
