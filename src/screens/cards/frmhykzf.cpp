@@ -85,7 +85,7 @@ void TFrmHykzf::Confirm()
     const QString cardNo = TrimCardNumber(edtKh_->text(), s.Ckqzws, s.Ckhzws);
     if (edtKh_->text().trimmed().isEmpty()) {
         if (context_.show)
-            context_.show(EmptySwipeText(), EmptySwipeCaption(), 1);
+            context_.show(EmptySwipeText(), EmptySwipeCaption(), InfoKind::Statement);
         StartOver(false);
         return;
     }

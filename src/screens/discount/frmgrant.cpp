@@ -64,7 +64,7 @@ void TFrmGrant::tryGrant()
         finish(QDialog::Accepted);
         return;
     }
-    ShowHostMessage(refusal, GrantErrorCaption(), QString(), 1, this);
+    ShowHostMessage(refusal, GrantErrorCaption(), QString(), InfoKind::Statement, this);
     code_->clear();
     password_->clear();
     code_->setFocus();

@@ -38,7 +38,7 @@ void TfrmInfo::setMessage(const QString& message)
     arrange();
 }
 
-void TfrmInfo::setKind(int kind)
+void TfrmInfo::setKind(InfoKind kind)
 {
     kind_ = kind;
     arrange();
