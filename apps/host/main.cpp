@@ -251,9 +251,11 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!operatorCode.isEmpty() && !window.openDirectly(operatorCode, &error)) {
-        err << error << Qt::endl;
-        return 1;
+    if (!operatorCode.isEmpty()) {
+        if (const qiantai::Result<> opened = window.openDirectly(operatorCode); !opened) {
+            err << opened.error() << Qt::endl;
+            return 1;
+        }
     }
     // Opening runs the first dialogs itself: the module may have closed.
     if (!operatorCode.isEmpty() && !window.moduleOpen())
