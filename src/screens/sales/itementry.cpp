@@ -2,10 +2,10 @@
 
 #include "host/money.h"
 #include "host/numbertext.h"
+#include "sale/linearithmetic.h"
 #include "sale/linesums.h"
 #include "sale/sqlquote.h"
 #include "screens/sales/limitedoffer.h"
-#include "screens/sales/linearithmetic.h"
 
 #include <cmath>
 
