@@ -1,6 +1,6 @@
 #include "salesscreen.h"
 
-#include "keyrobot.h"
+#include "keyscript/keyrobot.h"
 
 #include "devices/systemclock.h"
 #include "entry/getformone.h"
@@ -104,7 +104,7 @@ std::unique_ptr<SalesScreen> SalesScreen::Open(BenchStore& store, int printerPor
     std::vector<unsigned char> shortString(1 + op.size());
     shortString[0] = static_cast<unsigned char>(op.size());
     std::copy(op.begin(), op.end(), shortString.begin() + 1);
-    test::KeyRobot robot;
+    keyscript::KeyRobot robot;
     robot.start(QString::fromLatin1(BeginStorePickup));
     OpenSalesModule(&s->hostWindow_, &s->hostControl_, shortString.data(), 0, s->host_);
     const bool typed = robot.waitDone();
@@ -145,7 +145,7 @@ void SalesScreen::repaintGrid() const
 
 bool SalesScreen::script(const QString& keys, QString* error) const
 {
-    test::KeyRobot robot;
+    keyscript::KeyRobot robot;
     if (!robot.start(keys) || !robot.waitDone()) {
         *error = robot.error().isEmpty() ? QStringLiteral("key script did not end") : robot.error();
         return false;

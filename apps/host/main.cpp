@@ -19,7 +19,7 @@
 
 #include "host/inifile.h"
 #include "host/logcategories.h"
-#include "keyrobot.h"
+#include "keyscript/keyrobot.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -256,7 +256,7 @@ int main(int argc, char** argv)
     // process at once: the module may be inside its own modal dialogs, whose
     // flows would start new ones as each event loop is left. Nothing is
     // being written then; the store's own writes are committed transactions.
-    qiantai::test::KeyRobot robot;
+    qiantai::keyscript::KeyRobot robot;
     const auto endNow = [&](int status) {
         out.flush();
         err.flush();
@@ -276,7 +276,7 @@ int main(int argc, char** argv)
             err << "cannot read key script " << file.fileName() << Qt::endl;
             return 2;
         }
-        QObject::connect(&robot, &qiantai::test::KeyRobot::finished, &app, [&](bool ok) {
+        QObject::connect(&robot, &qiantai::keyscript::KeyRobot::finished, &app, [&](bool ok) {
             if (ok) {
                 stillOpen.start();
                 return;
@@ -289,9 +289,11 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!operatorCode.isEmpty() && !window.openDirectly(operatorCode, &error)) {
-        err << error << Qt::endl;
-        return 1;
+    if (!operatorCode.isEmpty()) {
+        if (const qiantai::Result<> opened = window.openDirectly(operatorCode); !opened) {
+            err << opened.error() << Qt::endl;
+            return 1;
+        }
     }
     // Opening runs the first dialogs itself: the module may have closed.
     if (!operatorCode.isEmpty() && !window.moduleOpen())

@@ -20,15 +20,25 @@ using qiantai::test::ScreenDump;
 
 namespace {
 
-// One 电热水壶 at 219.00: code, quantity, price, amount.
-const char* const OneKettle = "100004<Enter><wait 100><Enter><Enter><Enter><wait 100>\n";
+// The fixed <wait N> left follow a dialog that has closed over the sales
+// screen: the screen takes the keyboard back once its window is active again,
+// which no widget shows.
+
+// One 电热水壶 at 219.00 as the document's only line: code, quantity, price,
+// amount.
+const char* const OneKettle =
+    "100004<Enter><waitfor edtBm 100004><Enter><Enter><Enter><waitfor lblje 219.00>\n";
 // F1, the customer information kept: the settlement screen opens its picker.
-const char* const OpenSettlement = "<F1><wait 200><Enter><wait 300>\n";
-// Enter on the covered settlement screen records; the next document's sales
-// method picker is left with Esc and the exit question answered yes.
-const char* const RecordAndLeave = "<Enter><wait 600><Esc><wait 100><Enter>\n";
-// Leaves a sales screen without lines.
-const char* const Leave = "<Esc><wait 100><Enter>\n";
+const char* const OpenSettlement = "<F1><waitfor frmKhxx><Enter><waitfor frmSelectZffs>\n";
+// Enter on the covered settlement screen records and the next document's
+// sales method picker opens.
+const char* const RecordSale = "<Enter><waitfor frmSelect>\n";
+// ... which is left with Esc and the exit question answered yes.
+const char* const RecordAndLeave = "<Enter><waitfor frmSelect><Esc><waitfor frmInfo><Enter>\n";
+// Leaves a sales screen without lines, or the method picker.
+const char* const Leave = "<Esc><waitfor frmInfo><Enter>\n";
+// The member card shown on the sales screen once it is identified.
+const char* const CardShown = "<waitfor edtHy 卡号:8800000001 积分:1200><wait 200>\n";
 
 const QString ApprovedCard = QStringLiteral("6222020000000001");
 const QString DeclinedCard = QStringLiteral("6222020000000005");
@@ -39,10 +49,22 @@ QString Swipe(const QString& cardNo)
     return QStringLiteral(";%1=25121010000?").arg(cardNo);
 }
 
-// Picker entry `n`, then the amount entry.
+// Picker entry `n`, then the amount entry with the rest that is due.
 QString PayAmount(int n, const QString& amount)
 {
-    return QStringLiteral("%1<Enter><wait 150>%2<Enter><wait 300>\n").arg(n).arg(amount);
+    return QStringLiteral("%1<Enter><waitfor frmFkje>%2<Enter><waitfor Zlje_Value 0.00>\n")
+        .arg(n)
+        .arg(amount);
+}
+
+// Picker entry 4, the bank card: the amount, the swipe, the terminal's
+// confirmation, then the message `told`.
+QString PayByBankCard(const QString& cardNo, const QString& told)
+{
+    return QStringLiteral(
+               "4<Enter><waitfor frmXykzf><Enter><waitfor frameHeading 信用卡支付 请刷卡...>%1<Enter>"
+               "<waitfor frameHeading 信用卡支付 请输密码...><Enter><waitfor message %2>\n")
+        .arg(Swipe(cardNo), told);
 }
 
 QString Dump(const QString& file)
@@ -158,9 +180,9 @@ TEST_F(CardsEndToEnd, MemberCardAndCashPayASale)
         qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
         // Member card: swipe, password, then the amount entry
         // with the card's balance.
-        QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") + Dump(amountEntry) +
-        QStringLiteral("200<Enter><wait 500>\n") + PayAmount(1, QStringLiteral("19")) + Dump(settled) +
-        QString::fromUtf8(RecordAndLeave);
+        QStringLiteral("5<Enter><waitfor frmHykzf>8800000001<Enter>123456<Enter><waitfor frmFkje>\n") +
+        Dump(amountEntry) + QStringLiteral("200<Enter><waitfor Value_0005 200.00><waitfor frmSelectZffs>\n") +
+        PayAmount(1, QStringLiteral("19")) + Dump(settled) + QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -232,11 +254,12 @@ TEST_F(CardsEndToEnd, UnreachableFrontEndLeavesTheMemberCardScreenForAnotherMeth
     const QString failed = Path(QStringLiteral("failed.txt"));
     const QString keys =
         qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
-        QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n") + Dump(failed) +
+        QStringLiteral("5<Enter><waitfor frmHykzf>8800000001<Enter>123456<Enter><waitfor frmInfo>\n") +
+        Dump(failed) +
         // The member card screen waits for another swipe; Esc
         // goes back to the picker.
-        QStringLiteral("<Enter><wait 150><Esc><wait 200>\n") + PayAmount(1, QStringLiteral("219")) +
-        QString::fromUtf8(RecordAndLeave);
+        QStringLiteral("<Enter><waitfor frmHykzf><Esc><waitfor frmSelectZffs>\n") +
+        PayAmount(1, QStringLiteral("219")) + QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -254,16 +277,17 @@ TEST_F(CardsEndToEnd, TwoWelfareCertificatesAndCashPayASale)
     const QString refused = Path(QStringLiteral("refused.txt"));
     const QString waiting = Path(QStringLiteral("waiting.txt"));
     const QString back = Path(QStringLiteral("back.txt"));
-    const QString keys = qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) +
-                         QString::fromUtf8(OpenSettlement) +
-                         QStringLiteral("6<Enter><wait 150>7700000001<Enter><wait 500>\n") +
-                         // The same certificate again is refused by the front-end.
-                         QStringLiteral("7700000001<Enter><wait 500>\n") + Dump(refused) +
-                         QStringLiteral("<Enter><wait 150>\n") +
-                         QStringLiteral("7700000002<Enter><wait 500>\n") + Dump(waiting) +
-                         // 119.00 is still unpaid: the screen asks for another; Esc leaves it.
-                         QStringLiteral("<Esc><wait 200>\n") + Dump(back) +
-                         PayAmount(1, QStringLiteral("119")) + QString::fromUtf8(RecordAndLeave);
+    const QString keys =
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
+        QStringLiteral("6<Enter><waitfor frmFlzzf>7700000001<Enter>"
+                       "<waitfor Label1 券累计支付金额:50.00>\n") +
+        // The same certificate again is refused by the front-end.
+        QStringLiteral("7700000001<Enter><waitfor message 福利证已使用>\n") + Dump(refused) +
+        QStringLiteral("<Enter><waitfor frmFlzzf>\n") +
+        QStringLiteral("7700000002<Enter><waitfor Label1 券累计支付金额:100.00>\n") + Dump(waiting) +
+        // 119.00 is still unpaid: the screen asks for another; Esc leaves it.
+        QStringLiteral("<Esc><waitfor frmSelectZffs><waitfor Fkje_Value 100.00>\n") + Dump(back) +
+        PayAmount(1, QStringLiteral("119")) + QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -308,13 +332,15 @@ TEST_F(CardsEndToEnd, BankCardDeclinedThenApproved)
     const QString keys =
         qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
         // The amount is preset to what is due.
-        QStringLiteral("4<Enter><wait 200>\n") + Dump(amountShown) +
-        QStringLiteral("<Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n").arg(Swipe(DeclinedCard)) +
-        Dump(declined) + QStringLiteral("<Enter><wait 200>\n") +
+        QStringLiteral("4<Enter><waitfor edtJe 219.00>\n") + Dump(amountShown) +
+        QStringLiteral(
+            "<Enter><waitfor frameHeading 信用卡支付 请刷卡...>%1<Enter>"
+            "<waitfor frameHeading 信用卡支付 请输密码...><Enter><waitfor message 交易失败，错误码D00005>\n")
+            .arg(Swipe(DeclinedCard)) +
+        Dump(declined) + QStringLiteral("<Enter><waitfor frmSelectZffs>\n") +
         // Back at the picker: the second card pays the whole amount.
-        QStringLiteral("4<Enter><wait 200><Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n")
-            .arg(Swipe(ApprovedCard)) +
-        Dump(approved) + QStringLiteral("<Enter><wait 300>\n") + QString::fromUtf8(RecordAndLeave);
+        PayByBankCard(ApprovedCard, QStringLiteral("交易成功")) + Dump(approved) +
+        QStringLiteral("<Enter><waitfor Zlje_Value 0.00>\n") + QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -363,10 +389,11 @@ TEST_F(CardsEndToEnd, MissingTerminalLibraryRecordsNoTransaction)
     const QString failed = Path(QStringLiteral("failed.txt"));
     const QString keys =
         qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
-        QStringLiteral("4<Enter><wait 200><Enter><wait 100>%1<Enter><wait 100><Enter><wait 500>\n")
+        QStringLiteral("4<Enter><waitfor frmXykzf><Enter><waitfor frameHeading 信用卡支付 请刷卡...>%1<Enter>"
+                       "<waitfor frameHeading 信用卡支付 请输密码...><Enter><waitfor frmInfo>\n")
             .arg(Swipe(ApprovedCard)) +
-        Dump(failed) + QStringLiteral("<Enter><wait 200>\n") + PayAmount(1, QStringLiteral("219")) +
-        QString::fromUtf8(RecordAndLeave);
+        Dump(failed) + QStringLiteral("<Enter><waitfor frmSelectZffs>\n") +
+        PayAmount(1, QStringLiteral("219")) + QString::fromUtf8(RecordAndLeave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -384,15 +411,17 @@ TEST_F(CardsEndToEnd, BalanceQueryFromSystemToolsShowsCardAfterCard)
     const QString first = Path(QStringLiteral("first.txt"));
     const QString second = Path(QStringLiteral("second.txt"));
     const QString back = Path(QStringLiteral("back.txt"));
-    const QString keys = qiantai::test::BeginSale() +
-                         QStringLiteral("<F10><wait 200>2<Enter><wait 200>\n"
-                                        "8800000001<Enter>123456<Enter><wait 500>\n") +
-                         Dump(first) +
-                         QStringLiteral("<Enter><wait 100>8800000002<Enter>654321<Enter><wait 500>\n") +
-                         Dump(second) + QStringLiteral("<Enter><wait 100><Esc><wait 300>\n") +
-                         // The keys go to the sales screen again.
-                         QString::fromUtf8(OneKettle) + Dump(back) +
-                         QStringLiteral("<F5><wait 100><Enter><wait 100>\n") + QString::fromUtf8(Leave);
+    const QString keys =
+        qiantai::test::BeginSale() +
+        QStringLiteral("<F10><waitfor frmSysTool>2<Enter><waitfor frmHykzf>\n"
+                       "8800000001<Enter>123456<Enter><waitfor message 卡号:8800000001 余额:500.00>\n") +
+        Dump(first) +
+        QStringLiteral("<Enter><waitfor frmHykzf>8800000002<Enter>654321<Enter>"
+                       "<waitfor message 卡号:8800000002 余额:100.00>\n") +
+        Dump(second) + QStringLiteral("<Enter><waitfor frmHykzf><Esc><wait 300>\n") +
+        // The keys go to the sales screen again.
+        QString::fromUtf8(OneKettle) + Dump(back) +
+        QStringLiteral("<F5><waitfor frmInfo><Enter><wait 100>\n") + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -413,15 +442,16 @@ TEST_F(CardsEndToEnd, MemberCardFromSystemToolsIsShownAndRecordedWithTheSale)
     const QString wrong = Path(QStringLiteral("wrong.txt"));
     const QString identified = Path(QStringLiteral("identified.txt"));
     const QString next = Path(QStringLiteral("next.txt"));
-    const QString keys = qiantai::test::BeginSale() +
-                         QStringLiteral("<F10><wait 200>1<Enter><wait 200>\n"
-                                        "8800000001<Enter>000000<Enter><wait 500>\n") +
-                         Dump(wrong) +
-                         // F2 clears both fields for the next swipe.
-                         QStringLiteral("<Enter><wait 100><F2>8800000001<Enter>123456<Enter><wait 500>\n") +
-                         Dump(identified) + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
-                         PayAmount(1, QStringLiteral("219")) + QStringLiteral("<Enter><wait 600>\n") +
-                         Dump(next) + QString::fromUtf8(Leave);
+    const QString keys =
+        qiantai::test::BeginSale() +
+        QStringLiteral("<F10><waitfor frmSysTool>1<Enter><waitfor frmUseHyk>\n"
+                       "8800000001<Enter>000000<Enter><waitfor message 会员卡号或密码错误>\n") +
+        Dump(wrong) +
+        // F2 clears both fields for the next swipe.
+        QStringLiteral("<Enter><waitfor frmUseHyk><F2>8800000001<Enter>123456<Enter>") +
+        QString::fromUtf8(CardShown) + Dump(identified) + QString::fromUtf8(OneKettle) +
+        QString::fromUtf8(OpenSettlement) + PayAmount(1, QStringLiteral("219")) +
+        QString::fromUtf8(RecordSale) + Dump(next) + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -448,13 +478,13 @@ TEST_F(CardsEndToEnd, NetworkModeAsksForTheMemberCardAtTheStartOfEachSale)
     const QString identified = Path(QStringLiteral("identified.txt"));
     const QString second = Path(QStringLiteral("second.txt"));
     const QString sale = QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
-                         PayAmount(1, QStringLiteral("219")) + QStringLiteral("<Enter><wait 600>\n");
+                         PayAmount(1, QStringLiteral("219")) + QString::fromUtf8(RecordSale);
     const QString keys = qiantai::test::BeginSale() +
-                         QStringLiteral("8800000001<Enter>123456<Enter><wait 500>\n") + Dump(identified) +
-                         sale +
+                         QStringLiteral("<waitfor frmUseHyk>8800000001<Enter>123456<Enter>") +
+                         QString::fromUtf8(CardShown) + Dump(identified) + sale +
                          // The next sale: the prompt again, answered with Esc.
-                         qiantai::test::BeginSale() + QStringLiteral("<Esc><wait 300>\n") + Dump(second) +
-                         sale + QString::fromUtf8(Leave);
+                         qiantai::test::BeginSale() + QStringLiteral("<waitfor frmUseHyk><Esc><wait 300>\n") +
+                         Dump(second) + sale + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 

@@ -42,16 +42,22 @@ struct Sale {
     QStringList cash;     // one amount entry each, through the picker's first row
 };
 
+// The <wait 100> after a line: the cursor moves on to the next line, which
+// no text shows.
+
 // A line of the amount-controlled product 100002 (tax 6) with its amount.
 QString AmountLine(const QString& amount)
 {
-    return QStringLiteral("100002<Enter><wait 100><Enter><Enter>%1<Enter><wait 100>\n").arg(amount);
+    return QStringLiteral("100002<Enter><waitfor edtBm 100002><Enter><Enter>%1<Enter><wait 100>\n")
+        .arg(amount);
 }
 
 // A line of a priced product with its quantity.
 QString QuantityLine(const QString& code, int quantity)
 {
-    return QStringLiteral("%1<Enter><wait 100>%2<Enter><Enter><Enter><wait 100>\n").arg(code).arg(quantity);
+    return QStringLiteral("%1<Enter><waitfor edtBm %1>%2<Enter><Enter><Enter><wait 100>\n")
+        .arg(code)
+        .arg(quantity);
 }
 
 // Begins the sale (method, counter group 0101, salesperson 1001), types its
@@ -62,21 +68,32 @@ QString SaleKeys(const Sale& s)
 {
     QString k = qiantai::test::BeginSale(QString::number(s.method));
     k += s.lines;
-    k += QStringLiteral("<F1><wait 200>");
     if (s.method != StorePickup)
-        k += s.deposit + QStringLiteral("<Enter><wait 200>");
-    k += s.customerInfo + QStringLiteral("<Enter><wait 300>\n");
-    for (const QString& amount : s.cash)
-        k += QStringLiteral("<Enter><wait 100>%1<Enter><wait 150>\n").arg(amount);
+        k += QStringLiteral("<F1><waitfor frmDjzf>") + s.deposit + QStringLiteral("<Enter><waitfor frmKhxx>");
+    else
+        k += QStringLiteral("<F1><waitfor frmKhxx>");
+    k += s.customerInfo + QStringLiteral("<Enter><waitfor frmSelectZffs>\n");
+    double paid = 0;
+    for (const QString& amount : s.cash) {
+        paid += amount.toDouble();
+        k += QStringLiteral("<Enter><waitfor frmFkje>%1<Enter><waitfor Fkje_Value %2>\n")
+                 .arg(amount, QString::number(paid, 'f', 2));
+    }
     return k;
 }
 
 // The rest on the account of customer 000001 (picker row 7, the code, the
-// name, the amount entry with the remaining amount).
-const QString PayRestOnAccount = QStringLiteral("7<Enter><wait 100>000001<Enter><wait 100><Enter><wait 100>"
-                                                "<Enter><wait 150>\n");
-// Enter on the settlement screen: records the document.
-const QString Record = QStringLiteral("<Enter><wait 400>\n");
+// name, the amount entry with the remaining amount), until no change is due.
+// The name shows within the code's Enter: nothing new is to appear.
+const QString PayRestOnAccount = QStringLiteral("7<Enter><waitfor frmKhxf>000001<Enter><wait 100><Enter>"
+                                                "<waitfor frmFkje><Enter><waitfor Zlje_Value 0.00>\n");
+// Enter on the settlement screen: records the document, and the next
+// document's method picker opens.
+const QString Record = QStringLiteral("<Enter><waitfor frmSelect>\n");
+// The same when the cashier is told something first.
+const QString RecordAndTell = QStringLiteral("<Enter><waitfor frmInfo>\n");
+// Suspended whole: the picker cancelled, F7 puts everything on cash.
+const QString Suspend = QStringLiteral("<Esc><waitfor frmFkjs><F7><waitfor Zlje_Value 0.00>\n");
 // From the method picker of the next sale: leave the module.
 const QString Leave = qiantai::test::LeaveFromPicker();
 
@@ -430,7 +447,7 @@ TEST(CheckoutEndToEnd, AccountAndSuspendedSalesPrintTheTemplateReceipt)
          QStringLiteral("60.00")},
         {"30 cash, the rest suspended with F7",
          {QStringLiteral("30")},
-         QStringLiteral("<Esc><wait 100><F7><wait 100>\n"),
+         Suspend,
          {},
          {"100.00", "1", QStringLiteral("统收单据XXXX"), ""},
          {{"0", "30.00", "", ""}, {"0", "70.00", "", ""}, {"-1", "0.00", "", ""}},
@@ -478,14 +495,12 @@ TEST(CheckoutEndToEnd, UnifiedCollectionTakesTheSuspendedDocumentsOfTheDay)
     E2EStore store;
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     Prepare(store);
-    // Suspended whole: the picker cancelled, F7 puts everything on cash.
-    const QString suspend = QStringLiteral("<Esc><wait 100><F7><wait 100>\n");
     const Sale pickup{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {}};
     const Sale delivery{
         StoreDelivery, QuantityLine(QStringLiteral("100001"), 1), QStringLiteral("500"), {}, {}};
     HostRun run =
         store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
-                      SaleKeys(pickup) + suspend + Record + SaleKeys(delivery) + suspend + Record + Leave);
+                      SaleKeys(pickup) + Suspend + Record + SaleKeys(delivery) + Suspend + Record + Leave);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
     const QString month = Month(store);
     const QString preSale = month + QStringLiteral("000001");
@@ -501,11 +516,13 @@ TEST(CheckoutEndToEnd, UnifiedCollectionTakesTheSuspendedDocumentsOfTheDay)
     store.SetIni(QStringLiteral("Report"), QStringLiteral("Output"), pdf);
     const Sale collector{StorePickup, AmountLine(QStringLiteral("50")), {}, {}, {}};
     const QString keys = SaleKeys(collector) +
-                         QStringLiteral("<Esc><wait 100><F8><wait 150>1,1,7<Enter><wait 150>"
-                                        "<F9><wait 150>1<Enter><wait 150>\n") +
+                         QStringLiteral("<Esc><waitfor frmFkjs><F8><waitfor frmInputQuery>1,1,7<Enter>"
+                                        "<waitfor Yfje_Value 150.00><F9><waitfor frmInputQuery>1<Enter>"
+                                        "<waitfor Yfje_Value 650.00>\n") +
                          Dump(store, QStringLiteral("collected.txt")) +
-                         QStringLiteral("<Enter><wait 150><Enter><wait 100>700<Enter><wait 150>\n") + Record +
-                         Leave;
+                         QStringLiteral("<Enter><waitfor frmSelectZffs><Enter><waitfor frmFkje>700<Enter>"
+                                        "<waitfor Fkje_Value 700.00>\n") +
+                         Record + Leave;
     run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -575,10 +592,10 @@ TEST(CheckoutEndToEnd, PrinterOffAfterStorageCompletesTheCheckoutOnce)
     SwitchedOffPrinter printer;
     UseTextReceipt(store, printer.port());
     const Sale sale{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {QStringLiteral("100")}};
-    const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
-                                      SaleKeys(sale) + Record + Dump(store, QStringLiteral("told.txt")) +
-                                          QStringLiteral("<Esc><wait 300>") +
-                                          Dump(store, QStringLiteral("next.txt")) + Leave);
+    const HostRun run = store.RunHost(
+        QStringLiteral("0001"), QStringLiteral("0001"),
+        SaleKeys(sale) + RecordAndTell + Dump(store, QStringLiteral("told.txt")) +
+            QStringLiteral("<Esc><waitfor frmSelect>") + Dump(store, QStringLiteral("next.txt")) + Leave);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
     EXPECT_TRUE(printer.WasConnected());
 
@@ -606,11 +623,11 @@ TEST(CheckoutEndToEnd, PaperOutIsToldAndTheSaleStoredOnce)
     LoopbackReceiver printer(LoopbackReceiver::Status{0x12, 0x12, LoopbackReceiver::PaperOut});
     UseTextReceipt(store, printer.port());
     const Sale sale{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {QStringLiteral("100")}};
-    const HostRun run =
-        store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"),
-                      SaleKeys(sale) + Record + Dump(store, QStringLiteral("told.txt")) +
-                          QStringLiteral("<Enter><wait 300>") + Dump(store, QStringLiteral("again.txt")) +
-                          QStringLiteral("<Esc><wait 300>") + Leave);
+    const HostRun run = store.RunHost(
+        QStringLiteral("0001"), QStringLiteral("0001"),
+        SaleKeys(sale) + RecordAndTell + Dump(store, QStringLiteral("told.txt")) +
+            QStringLiteral("<Enter><waitfor frmInfo>") + Dump(store, QStringLiteral("again.txt")) +
+            QStringLiteral("<Esc><waitfor frmSelect>") + Leave);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
 
     for (const char* dump : {"told.txt", "again.txt"}) {
@@ -641,7 +658,7 @@ TEST(CheckoutEndToEnd, EnterAfterARecordingFailureStoresOneDocument)
     const Case cases[] = {
         // Another till holds the database's write lock until the failure.
         {"database locked",
-         QStringLiteral("<Enter><wait 100>100<Enter><wait 150>\n"),
+         QStringLiteral("<Enter><waitfor frmFkje>100<Enter><waitfor Fkje_Value 100.00>\n"),
          {},
          QStringLiteral("BEGIN IMMEDIATE"),
          QStringLiteral("ROLLBACK"),
@@ -676,11 +693,13 @@ TEST(CheckoutEndToEnd, EnterAfterARecordingFailureStoresOneDocument)
         const QString failed = store.Path(QStringLiteral("failed.txt"));
         Interlude other(store.StoreFile(), {{ready, inMonth(c.atReady)}, {failed, inMonth(c.atFailed)}});
         const Sale sale{StorePickup, AmountLine(QStringLiteral("100")), {}, {}, {}};
+        // The fixed waits give the other till the time to run its statement
+        // once the dump before them is written; the screen does not show it.
         const QString keys = SaleKeys(sale) + c.payment + QStringLiteral("<dump %1><wait 500>").arg(ready) +
-                             QStringLiteral("<Enter><wait 200><dump %1><wait 1000>").arg(failed) +
+                             QStringLiteral("<Enter><waitfor frmInfo><dump %1><wait 1000>").arg(failed) +
                              // The message closed, the settlement screen again, Enter.
-                             QStringLiteral("<Enter><wait 200>") + Dump(store, QStringLiteral("again.txt")) +
-                             Record + Leave;
+                             QStringLiteral("<Enter><waitfor frmFkjs>") +
+                             Dump(store, QStringLiteral("again.txt")) + Record + Leave;
         const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
         EXPECT_EQ(run.status, 0) << run.output.toStdString();
         const QString interlude = other.Error();

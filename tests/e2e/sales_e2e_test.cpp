@@ -48,19 +48,21 @@ TEST(SalesScreenEndToEnd, ThreeLinesOneDeletedLeaveTheirTotals)
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     const QString before = store.Path(QStringLiteral("before.txt"));
     const QString after = store.Path(QStringLiteral("after.txt"));
-    const QString keys = qiantai::test::BeginSale() +
-                         // A bar code two products share: the pick list, the second of them.
-                         QStringLiteral("6901234567892<Enter><wait 200><Down><Enter><wait 100>"
-                                        "<Enter><Enter><Enter><wait 100>\n"
-                                        // Whole quantities only: 2 units.
-                                        "100001<Enter><wait 100>2<Enter><Enter><Enter><wait 100>\n"
-                                        // Amount-controlled: the amount is typed.
-                                        "100002<Enter><wait 100><Enter><Enter>150<Enter><wait 100>\n"
-                                        "<dump %1>\n"
-                                        // The first line goes.
-                                        "<Up><Up><Up><wait 100><F4><wait 100><Enter><wait 100><dump %2>\n")
-                             .arg(before, after) +
-                         qiantai::test::DeleteAllAndLeave();
+    const QString keys =
+        qiantai::test::BeginSale() +
+        // A bar code two products share: the pick list, the second of them.
+        QStringLiteral("6901234567892<Enter><waitfor frmSelectSp><Down><Enter><wait 100>"
+                       "<Enter><Enter><Enter><waitfor lblje 219.00>\n"
+                       // Whole quantities only: 2 units.
+                       "100001<Enter><waitfor edtBm 100001>2<Enter><Enter><Enter><waitfor lblje 6217.00>\n"
+                       // Amount-controlled: the amount is typed.
+                       "100002<Enter><waitfor edtBm 100002><Enter><Enter>150<Enter><waitfor lblje 6367.00>\n"
+                       "<dump %1>\n"
+                       // The first line goes.
+                       "<Up><Up><Up><waitfor edtBm 100004><F4><waitfor frmInfo><Enter><waitfor lblje 6148.00>"
+                       "<wait 100><dump %2>\n")
+            .arg(before, after) +
+        qiantai::test::DeleteAllAndLeave();
     const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
     EXPECT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -110,17 +112,23 @@ TEST(SalesScreenEndToEnd, FunctionKeyFromAnOpenCellEditorDropsItsText)
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     const struct {
         const char* key;
-        const char* answer; // closes what the key opened, keeping the line
-    } cases[] = {
-        {"<F5>", "<Esc>"}, {"<F4>", "<Esc>"}, {"<Esc>", "<Enter>"}, {"<F3>", "<Esc>"}, {"<F10>", "<Esc>"}};
+        const char* opens;  // the dialog it opens
+        const char* answer; // closes it, keeping the line
+    } cases[] = {{"<F5>", "frmInfo", "<Esc>"},
+                 {"<F4>", "frmInfo", "<Esc>"},
+                 {"<Esc>", "frmInfo", "<Enter>"},
+                 {"<F3>", "frmSgzk", "<Esc>"},
+                 {"<F10>", "frmSysTool", "<Esc>"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.key);
         const QString dump = store.Path(QStringLiteral("editor.txt"));
         QFile::remove(dump);
-        const QString keys = qiantai::test::BeginSale() +
-                             QStringLiteral("100001<Enter><wait 100>3%1<wait 200>%2<wait 200><dump %3>\n")
-                                 .arg(QString::fromUtf8(c.key), QString::fromUtf8(c.answer), dump) +
-                             qiantai::test::DeleteAllAndLeave();
+        const QString keys =
+            qiantai::test::BeginSale() +
+            QStringLiteral("100001<Enter><waitfor edtBm 100001>3%1<waitfor %2>%3<wait 200><dump %4>\n")
+                .arg(QString::fromUtf8(c.key), QString::fromUtf8(c.opens), QString::fromUtf8(c.answer),
+                     dump) +
+            qiantai::test::DeleteAllAndLeave();
         const HostRun run = store.RunHost(QStringLiteral("0001"), QStringLiteral("0001"), keys);
         EXPECT_EQ(run.status, 0) << run.output.toStdString();
         const QList<QStringList> rows = ScreenDump::Read(dump).Rows(QStringLiteral("sgdGrid"));
@@ -137,19 +145,22 @@ TEST(SalesScreenEndToEnd, DeletedLinesTakeTheirReservationsAndUnitsBeyondAnOffer
     E2EStore store;
     ASSERT_TRUE(store.Ok()) << store.Error().toStdString();
     const QMap<QString, ScreenDump> screens = RunCashier(
-        store,
-        qiantai::test::BeginSale() +
-            QStringLiteral(
-                // Line 1 goes, then the offer line that moved up into its place.
-                "100001<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
-                "100005<Enter><wait 100><Up><F4><wait 100><Enter><wait 100><F4><wait 100><Enter><wait 100>\n"
-                // Five units: the host's refusal is told and the list price
-                // taken; then a price of its own, then a quantity the offer
-                // covers.
-                "100005<Enter><wait 100>5<Enter><wait 200><dump told><Enter><wait 300><dump beyond>\n"
-                // The grid has the keyboard back once the box has gone.
-                "<wait 200>950<Enter><wait 100><dump typed><Left><Left><Left>3<Enter><wait 100><dump back>\n"
-                "<F4><wait 100><Enter><wait 100><Esc><wait 100><Enter>\n"));
+        store, qiantai::test::BeginSale() +
+                   QStringLiteral(
+                       // Line 1 goes, then the offer line that moved up into its place.
+                       "100001<Enter><waitfor edtBm 100001><Enter><Enter><Enter><waitfor lblje 2999.00>\n"
+                       "100005<Enter><waitfor edtBm 100005><Up><F4><waitfor frmInfo><Enter><wait 100>"
+                       "<F4><waitfor frmInfo><Enter><wait 100>\n"
+                       // Five units: the host's refusal is told and the list price
+                       // taken; then a price of its own, then a quantity the offer
+                       // covers.
+                       "100005<Enter><waitfor edtBm 100005>5<Enter><waitfor message "
+                       "限时限量商品100005剩余3件，本次需要5>"
+                       "<dump told><Enter><waitfor lblje 4995.00><dump beyond>\n"
+                       // The grid has the keyboard back once the box has gone.
+                       "<wait 200>950<Enter><waitfor lblje 4750.00><dump typed>"
+                       "<Left><Left><Left>3<Enter><waitfor lblje 2697.00><dump back>\n"
+                       "<F4><waitfor frmInfo><Enter><wait 100><Esc><waitfor frmInfo><Enter>\n"));
 
     EXPECT_EQ(store.Query(QStringLiteral("SELECT COUNT(*) FROM tbXsxlqK")), (QList<QStringList>{{"0"}}));
     EXPECT_EQ(screens["told"].Label(QStringLiteral("message")),
@@ -173,19 +184,21 @@ TEST(SalesScreenEndToEnd, ExtraEnterKeepsTheNextLinePasteKeepsToDigitsAndTabChec
     QMap<QString, ScreenDump> screens = RunCashier(
         store,
         qiantai::test::BeginSale() +
-            QStringLiteral("100003<Enter><wait 100><Enter><Enter><Enter><wait 100>\n"
-                           "100001<Enter><wait 100>2<Enter><Enter>5800<Enter><wait 100>\n"
-                           // Line 1's amount confirmed, then Enter on line 2's code.
-                           "<Up><Up><Enter><Enter><Enter><wait 100><Enter><wait 100><dump after>\n"
-                           // "1.5" copied from the price cell, pasted into the whole
-                           // quantity and a code cell: both keep their digits.
-                           "<Right>1.5<Ctrl+A><Ctrl+C>2900<Left>3<Ctrl+V><F2><Enter><wait 100>\n"
-                           "<Down><Left><Left><Left><Left>1<Ctrl+V>00004<Enter><wait 100><dump pasted>\n"
-                           // The next document's sales information, with Tab.
-                           "<F5><wait 100><Enter><wait 100><F6><wait 100><Enter><wait 100>\n"
-                           "<Tab><wait 100><dump tab><Enter><wait 100>0101<Tab><Tab>1001<Tab><Tab><wait "
-                           "200><dump tabbed>\n"
-                           "<Esc><wait 100><Enter>\n"));
+            QStringLiteral(
+                "100003<Enter><waitfor edtBm 100003><Enter><Enter><Enter><waitfor lblje 199.00>\n"
+                "100001<Enter><waitfor edtBm 100001>2<Enter><Enter>5800<Enter><waitfor lblje 5999.00>\n"
+                // Line 1's amount confirmed, then Enter on line 2's code;
+                // nothing is to change, so nothing shows when they are done.
+                "<Up><Up><Enter><Enter><Enter><wait 100><Enter><wait 100><dump after>\n"
+                // "1.5" copied from the price cell, pasted into the whole
+                // quantity and a code cell: both keep their digits.
+                "<Right>1.5<Ctrl+A><Ctrl+C>2900<Left>3<Ctrl+V><F2><Enter><waitfor lblje 8899.00>\n"
+                "<Down><Left><Left><Left><Left>1<Ctrl+V>00004<Enter><waitfor edtBm 100004><dump pasted>\n"
+                // The next document's sales information, with Tab.
+                "<F5><waitfor frmInfo><Enter><wait 100><F6><waitfor frmSelect><Enter><waitfor frmInputXsxx>\n"
+                "<Tab><waitfor message 连锁商场模式下，必须输入柜组编码><dump tab>"
+                "<Enter><waitfor frmInputXsxx>0101<Tab><Tab>1001<Tab><Tab><wait 200><dump tabbed>\n"
+                "<Esc><waitfor frmInfo><Enter>\n"));
 
     const ScreenDump& after = screens["after"];
     const QList<QStringList> rows = after.Rows(QStringLiteral("sgdGrid"));

@@ -4,10 +4,12 @@
 #include <QDialog>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gmock/gmock.h>
@@ -156,6 +158,11 @@ TEST(ParseKeyScript, BadTokensAreNamedWithTheirPlace)
         {"<KP10>", "line 1, column 1: unknown key <KP10>"},
         {"<Ctrl+>", "line 1, column 1: unknown key <Ctrl+>"},
         {"<press Enter>", "line 1, column 1: unknown token <press Enter>"},
+        {"<waitfor>", "line 1, column 1: <waitfor> needs an object name <waitfor>"},
+        {"<waitfor:soon frmInfo>",
+         "line 1, column 1: <waitfor:MS> needs a time-out in milliseconds <waitfor:soon frmInfo>"},
+        {"<waitfor:0 frmInfo>",
+         "line 1, column 1: <waitfor:MS> needs a time-out in milliseconds <waitfor:0 frmInfo>"},
     };
     for (const auto& c : cases) {
         QList<KeyStep> steps;
@@ -167,6 +174,32 @@ TEST(ParseKeyScript, BadTokensAreNamedWithTheirPlace)
     EXPECT_FALSE(robot.start(QStringLiteral("<Entr>")));
     EXPECT_FALSE(robot.isRunning());
     EXPECT_THAT(robot.error().toStdString(), ::testing::HasSubstr("<Entr>"));
+}
+
+TEST(ParseKeyScript, WaitForANameATextAndATimeOut)
+{
+    const QList<KeyStep> steps = Parse(
+        QString::fromUtf8("<waitfor frmInfo>\n<WaitFor message  剩余 3 件 >\n<waitfor:2500 lblje 0.00>"));
+    ASSERT_EQ(steps.size(), 3);
+    const struct {
+        const char* name;
+        const char* shown;
+        bool textAwaited;
+        int ms;
+    } expected[] = {
+        {"frmInfo", "", false, DefaultWaitForMs},
+        {"message", "剩余 3 件", true, DefaultWaitForMs},
+        {"lblje", "0.00", true, 2500},
+    };
+    for (int i = 0; i < steps.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(steps[i].kind, KeyStep::WaitFor);
+        EXPECT_EQ(steps[i].name, QString::fromUtf8(expected[i].name));
+        EXPECT_EQ(steps[i].shown, QString::fromUtf8(expected[i].shown));
+        EXPECT_EQ(steps[i].textAwaited, expected[i].textAwaited);
+        EXPECT_EQ(steps[i].ms, expected[i].ms);
+        EXPECT_EQ(steps[i].line, i + 1);
+    }
 }
 
 TEST(KeyRobot, TypesIntoTheFocusedWidget)
@@ -244,4 +277,139 @@ TEST(KeyRobot, ReportsAShotThatCannotBeSaved)
     dialog.exec();
     EXPECT_FALSE(robot.waitDone());
     EXPECT_THAT(robot.error().toStdString(), ::testing::HasSubstr("could not save /nonexistent-dir/x.png"));
+}
+
+namespace {
+
+// Keeps what a label showed at each key press it watches.
+class StatusAtKeys : public QObject {
+public:
+    explicit StatusAtKeys(QLabel* label) : label_(label) {}
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            texts << label_->text();
+        return false;
+    }
+
+private:
+    QLabel* label_;
+};
+
+// A window titled "till 1" with an edit "entry" that has the focus, a label
+// "status" and a button "go".
+class StatusWindow : public QWidget {
+public:
+    StatusWindow()
+        : edit(new QLineEdit(this)), status(new QLabel(QStringLiteral("busy"), this)), statusAtKeys(status)
+    {
+        setObjectName(QStringLiteral("statusWindow"));
+        setWindowTitle(QStringLiteral("till 1"));
+        edit->setObjectName(QStringLiteral("entry"));
+        status->setObjectName(QStringLiteral("status"));
+        auto* go = new QPushButton(QStringLiteral("Go"), this);
+        go->setObjectName(QStringLiteral("go"));
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(edit);
+        layout->addWidget(status);
+        layout->addWidget(go);
+        edit->installEventFilter(&statusAtKeys);
+        show();
+        activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(this));
+        edit->setFocus();
+    }
+
+    QLineEdit* edit;
+    QLabel* status;
+    StatusAtKeys statusAtKeys;
+};
+
+} // namespace
+
+// What a step awaits is there already: the keys follow at once.
+TEST(KeyRobotWaitFor, PassesAtOnceForWhatIsShownAlready)
+{
+    StatusWindow window;
+    const char* scripts[] = {
+        "<waitfor statusWindow>",        // a window
+        "<waitfor status>",              // a widget in it
+        "<waitfor status busy>",         // a label's text
+        "<waitfor entry>",               // an empty edit, by name
+        "<waitfor go Go>",               // a button's text
+        "<waitfor statusWindow till 1>", // a window's title
+    };
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        window.edit->clear();
+        QString error;
+        EXPECT_TRUE(KeyRobot::run(QString::fromUtf8(script) + QStringLiteral("ok"), &error))
+            << error.toStdString();
+        EXPECT_EQ(window.edit->text(), QStringLiteral("ok"));
+    }
+}
+
+// A dialog that opens a while after a key: the keys after <waitfor> go into
+// the dialog, not into the window below it.
+TEST(KeyRobotWaitFor, WaitsForADialogThatOpensLater)
+{
+    StatusWindow window;
+    QString typedInDialog;
+    QTimer::singleShot(150, &window, [&] {
+        QDialog dialog(&window);
+        dialog.setObjectName(QStringLiteral("lateDialog"));
+        auto* edit = new QLineEdit(&dialog);
+        (new QVBoxLayout(&dialog))->addWidget(edit);
+        QObject::connect(edit, &QLineEdit::returnPressed, &dialog, &QDialog::accept);
+        edit->setFocus();
+        dialog.exec();
+        typedInDialog = edit->text();
+    });
+    QString error;
+    EXPECT_TRUE(
+        KeyRobot::run(QStringLiteral("a<waitfor lateDialog>inside<Enter><waitfor statusWindow>b"), &error))
+        << error.toStdString();
+    EXPECT_EQ(typedInDialog, QStringLiteral("inside"));
+    EXPECT_EQ(window.edit->text(), QStringLiteral("ab"));
+}
+
+// A label that changes a while later: the next key comes once it shows the
+// awaited text (blanks around it do not count), not while it shows another.
+TEST(KeyRobotWaitFor, WaitsForALabelToShowTheText)
+{
+    StatusWindow window;
+    QTimer::singleShot(100, &window, [&] { window.status->setText(QStringLiteral("half")); });
+    QTimer::singleShot(200, &window, [&] { window.status->setText(QStringLiteral("  ready ")); });
+    QString error;
+    EXPECT_TRUE(KeyRobot::run(QStringLiteral("x<waitfor status ready>y"), &error)) << error.toStdString();
+    EXPECT_EQ(window.statusAtKeys.texts, (QStringList{QStringLiteral("busy"), QStringLiteral("  ready ")}));
+}
+
+// A step that times out fails with its place, what it awaited and what was
+// visible then; the keys after it are not typed.
+TEST(KeyRobotWaitFor, TimesOutWithItsPlaceAndTheVisibleWindows)
+{
+    StatusWindow window;
+    const struct {
+        const char* script;
+        const char* awaited;
+    } cases[] = {
+        {"a\n  <waitfor:150 frmInfo>b", "line 2, column 3: frmInfo not seen within 150 ms"},
+        {"a\n<waitfor:150 status ready>b",
+         "line 2, column 1: status showing \"ready\" not seen within 150 ms"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        window.edit->clear();
+        QString error;
+        EXPECT_FALSE(KeyRobot::run(QString::fromUtf8(c.script), &error));
+        EXPECT_THAT(error.toStdString(), ::testing::HasSubstr(c.awaited));
+        EXPECT_THAT(error.toStdString(), ::testing::HasSubstr("window\tstatusWindow\tQWidget"));
+        EXPECT_THAT(error.toStdString(), ::testing::HasSubstr("label\tstatus\tbusy"));
+        EXPECT_THAT(error.toStdString(), ::testing::HasSubstr("edit\tentry\ta"));
+        EXPECT_EQ(window.edit->text(), QStringLiteral("a"));
+    }
 }

@@ -110,26 +110,31 @@ void HostWindow::showMenu()
 
 void HostWindow::openModule()
 {
-    QString error;
-    if (!moduleLoaded_ && !(moduleLoaded_ = loader_.load(&error))) {
-        QMessageBox::critical(this, QStringLiteral("前台销售"), error);
-        return;
+    if (!moduleLoaded_) {
+        const Result<> loaded = loader_.load();
+        moduleLoaded_ = loaded.ok();
+        if (!loaded) {
+            QMessageBox::critical(this, QStringLiteral("前台销售"), loaded.error());
+            return;
+        }
     }
     pages_->setCurrentWidget(container_);
     moduleOpen_ = true;
     loader_.open(this, container_, operator_, host_);
 }
 
-bool HostWindow::openDirectly(const QString& operatorCode, QString* error)
+Result<> HostWindow::openDirectly(const QString& operatorCode)
 {
-    if (!(moduleLoaded_ = loader_.load(error)))
-        return false;
+    const Result<> loaded = loader_.load();
+    moduleLoaded_ = loaded.ok();
+    if (!loaded)
+        return loaded;
     operator_ = operatorCode.trimmed();
     exitOnClose_ = true;
     pages_->setCurrentWidget(container_);
     moduleOpen_ = true;
     loader_.open(this, container_, operator_, host_);
-    return true;
+    return {};
 }
 
 } // namespace qiantai::host

@@ -4,6 +4,7 @@
 
 #include "moduleloader.h"
 
+#include "host/result.h"
 #include "store/storehost.h"
 
 #include <QLineEdit>
@@ -36,7 +37,7 @@ public:
 
     // Opens the sales module at once for an operator whose password was
     // checked; the program ends with status 0 when the module closes.
-    bool openDirectly(const QString& operatorCode, QString* error);
+    Result<> openDirectly(const QString& operatorCode);
     // Between opening the module and its close event.
     bool moduleOpen() const { return moduleOpen_; }
 

@@ -15,7 +15,7 @@ QByteArray OperatorShortString(const QString& text)
     return bytes;
 }
 
-bool ModuleLoader::load(QString* error)
+Result<> ModuleLoader::load()
 {
     QStringList candidates;
     const QString named = qEnvironmentVariable("QIANTAI_MODULE");
@@ -29,25 +29,26 @@ bool ModuleLoader::load(QString* error)
 #endif
                    << bin.filePath(QStringLiteral("libqiantai.so")) << QStringLiteral("libqiantai.so");
     }
+    QString error;
     for (const QString& c : candidates) {
         if (c.contains(QLatin1Char('/')) && !QFile::exists(c))
             continue;
         library_.setFileName(c);
         if (!library_.load()) {
-            *error = QStringLiteral("加载前台销售模块失败：") + library_.errorString();
+            error = QStringLiteral("加载前台销售模块失败：") + library_.errorString();
             continue;
         }
         getFormOne_ = reinterpret_cast<GetFormOneFn>(library_.resolve("GetFormOne"));
         if (!getFormOne_) {
-            *error = QStringLiteral("前台销售模块没有GetFormOne：") + c;
+            error = QStringLiteral("前台销售模块没有GetFormOne：") + c;
             library_.unload();
             continue;
         }
-        return true;
+        return {};
     }
-    if (error->isEmpty())
-        *error = QStringLiteral("找不到前台销售模块libqiantai.so");
-    return false;
+    if (error.isEmpty())
+        error = QStringLiteral("找不到前台销售模块libqiantai.so");
+    return Failure{error};
 }
 
 void ModuleLoader::open(QWidget* hostWindow, QWidget* container, const QString& operatorCode, ICoorDisp* host)

@@ -1,6 +1,7 @@
 // Loads libqiantai.so and opens its sales screen with GetFormOne.
 #pragma once
 
+#include "host/result.h"
 #include "qiantai/coordisp.h"
 #include "qiantai/entry.h"
 
@@ -15,7 +16,7 @@ class ModuleLoader {
 public:
     // The module next to the program (../lib, the packages' private folder
     // or the same folder), or the file named by QIANTAI_MODULE.
-    bool load(QString* error);
+    Result<> load();
     // The file load() loaded.
     QString fileName() const { return library_.fileName(); }
     // Opens the sales screen for `operatorCode` in `container`.

@@ -102,11 +102,11 @@ private:
     void module()
     {
         ModuleLoader loader;
-        QString error;
-        if (loader.load(&error))
+        const Result<> loaded = loader.load();
+        if (loaded)
             ok(QStringLiteral("sales module %1: loaded, GetFormOne found").arg(loader.fileName()));
         else
-            fail(QStringLiteral("sales module: ") + error,
+            fail(QStringLiteral("sales module: ") + loaded.error(),
                  QStringLiteral("install the package qiantai-module, or name the file with QIANTAI_MODULE"));
     }
 

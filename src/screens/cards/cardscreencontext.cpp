@@ -11,16 +11,10 @@
 
 namespace qiantai {
 
-namespace {
-
-constexpr int Statement = 1;
-
-} // namespace
-
 void CardScreenContext::Show(const QVariant& message, const QString& caption) const
 {
     if (show)
-        show(message, caption, Statement);
+        show(message, caption, InfoKind::Statement);
 }
 
 QDateTime CardScreenContext::Now() const
@@ -32,7 +26,7 @@ CardScreenEnvironment::CardScreenEnvironment(QWidget* owner)
 {
     SaleSession& s = Session();
     QPointer<QWidget> parent(owner);
-    auto show = [parent](const QVariant& message, const QString& caption, int kind) {
+    auto show = [parent](const QVariant& message, const QString& caption, InfoKind kind) {
         return ShowHostMessage(message, caption, QString(), kind, parent.data());
     };
     host_ = std::make_unique<HostService>(s.HostObject.get());

@@ -26,7 +26,7 @@ struct CardScreenContext {
     CardServices::ShowMessage show;
     std::function<QDateTime()> now;
 
-    // Shows a statement (kind 1).
+    // Shows a statement.
     void Show(const QVariant& message, const QString& caption = QString()) const;
     QDateTime Now() const;
 };

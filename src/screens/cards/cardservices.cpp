@@ -11,8 +11,6 @@ namespace qiantai {
 
 namespace {
 
-constexpr int Statement = 1;
-constexpr int Question = 2;
 constexpr int Yes = 1;
 // Status questions asked on their own after a lost answer, and rounds of
 // them the cashier may ask for before the payment is left as unknown.
@@ -102,7 +100,7 @@ CardServices::CardServices(FrontEndFactory factory, ShowMessage show, CardCharge
 {
 }
 
-int CardServices::show(const QVariant& message, const QString& caption, int kind)
+int CardServices::show(const QVariant& message, const QString& caption, InfoKind kind)
 {
     return show_ ? show_(message, caption, kind) : Yes;
 }
@@ -159,7 +157,7 @@ CardServices::Settled CardServices::settle(CardFrontEnd& frontEnd, const QString
         }
         if (round + 1 < CashierRounds &&
             show(QStringLiteral("卡支付结果未知:%1\n按【Enter】再次查询").arg(error), ServiceCaption,
-                 Question) != Yes)
+                 InfoKind::Question) != Yes)
             break;
     }
     return Settled::Unknown;

@@ -8,6 +8,7 @@
 #include "devices/cardfrontend.h"
 #include "sale/cardinfo.h"
 #include "screens/cards/cardcharges.h"
+#include "screens/lookups/inforules.h"
 
 #include <QString>
 #include <QVariant>
@@ -28,7 +29,7 @@ public:
     // it cannot be made.
     using FrontEndFactory = std::function<std::unique_ptr<CardFrontEnd>(QString& error)>;
     // Shows a message in the information box; returns the key that closed it.
-    using ShowMessage = std::function<int(const QVariant& message, const QString& caption, int kind)>;
+    using ShowMessage = std::function<int(const QVariant& message, const QString& caption, InfoKind kind)>;
 
     // Charges made are noted in `charges` (null: the till's own list).
     CardServices(FrontEndFactory factory, ShowMessage show, CardCharges* charges = nullptr);
@@ -60,7 +61,7 @@ private:
     // cashier gives up.
     Settled settle(CardFrontEnd& frontEnd, const QString& paymentId, const QString& failure);
     bool record(HostService& host, QVariant& request, const QString& refusalCaption);
-    int show(const QVariant& message, const QString& caption, int kind = 1);
+    int show(const QVariant& message, const QString& caption, InfoKind kind = InfoKind::Statement);
 
     FrontEndFactory factory_;
     ShowMessage show_;

@@ -30,6 +30,7 @@ bool IsDigitOrBackspace(const QKeyEvent* event)
 
 TFrmFlzzf::TFrmFlzzf(QWidget* parent, CardScreenContext context) : TBlueFrame(parent), context_(context)
 {
+    setObjectName(QStringLiteral("frmFlzzf"));
     setHeading(WaitingCaption);
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】取消"));
     setBodySize(QSize(267, 64));

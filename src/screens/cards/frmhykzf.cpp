@@ -20,6 +20,7 @@ constexpr int Cancelled = 2;
 TFrmHykzf::TFrmHykzf(QWidget* parent, CardScreenContext context, MemberCardAmountEntry amountEntry)
     : TBlueFrame(parent), context_(context), amountEntry_(std::move(amountEntry))
 {
+    setObjectName(QStringLiteral("frmHykzf"));
     setWindowTitle(QStringLiteral("会员卡支付"));
     setHeading(QStringLiteral("会员卡支付 请刷卡..."));
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】取消"));
@@ -84,7 +85,7 @@ void TFrmHykzf::Confirm()
     const QString cardNo = TrimCardNumber(edtKh_->text(), s.Ckqzws, s.Ckhzws);
     if (edtKh_->text().trimmed().isEmpty()) {
         if (context_.show)
-            context_.show(EmptySwipeText(), EmptySwipeCaption(), 1);
+            context_.show(EmptySwipeText(), EmptySwipeCaption(), InfoKind::Statement);
         StartOver(false);
         return;
     }

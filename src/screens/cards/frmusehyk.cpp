@@ -73,7 +73,7 @@ bool TfrmUseHyk::swipeGiven(bool clearWhenEmpty)
 {
     if (!edtKh_->text().trimmed().isEmpty())
         return true;
-    ShowHostMessage(EmptySwipeText(), EmptySwipeCaption(), QString(), 1, this);
+    ShowHostMessage(EmptySwipeText(), EmptySwipeCaption(), QString(), InfoKind::Statement, this);
     if (clearWhenEmpty)
         edtKh_->clear();
     edtKh_->setFocus();

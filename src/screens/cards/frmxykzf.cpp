@@ -29,6 +29,7 @@ const QString ConfirmCaption = QStringLiteral("信用卡支付 请输密码...")
 
 TFrmXykzf::TFrmXykzf(QWidget* parent, CardScreenContext context) : TBlueFrame(parent), context_(context)
 {
+    setObjectName(QStringLiteral("frmXykzf"));
     setHeading(SwipeCaption);
     setKeyHint(QStringLiteral("【Esc】取消"));
     setBodySize(QSize(239, 48));

@@ -39,7 +39,7 @@ CardServices StationCardServices(const QString& yckqzj, QWidget* owner)
                 return nullptr;
             return std::make_unique<CardFrontEndClient>(settings);
         },
-        [parent](const QVariant& message, const QString& caption, int kind) {
+        [parent](const QVariant& message, const QString& caption, InfoKind kind) {
             return ShowHostMessage(message, caption, QString(), kind, parent.data());
         });
 }

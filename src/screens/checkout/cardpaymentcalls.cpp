@@ -64,7 +64,8 @@ bool ReverseCardChargesToLeave(QWidget* settlement)
     const QList<CardCharge> charges = MadeCardCharges().OfDocument(s.Djh);
     if (charges.isEmpty())
         return false;
-    if (ShowHostMessage(ReversalQuestion(charges), QStringLiteral("提  示"), QString(), 2, settlement) != 1)
+    if (ShowHostMessage(ReversalQuestion(charges), QStringLiteral("提  示"), QString(), InfoKind::Question,
+                        settlement) != 1)
         return false;
     CardScreenEnvironment environment(settlement);
     for (const CardCharge& c : charges)

@@ -12,12 +12,12 @@ namespace qiantai {
 
 void ShowCheckoutMessage(const QVariant& message, const QString& caption, QWidget* parent)
 {
-    ShowHostMessage(message, caption, QString(), 1, parent);
+    ShowHostMessage(message, caption, QString(), InfoKind::Statement, parent);
 }
 
 bool AskCheckoutQuestion(const QString& question, const QString& caption, QWidget* parent)
 {
-    return ShowHostMessage(question, caption, QString(), 2, parent) == 1;
+    return ShowHostMessage(question, caption, QString(), InfoKind::Question, parent) == 1;
 }
 
 bool EditCustomerInfoText(QString& khxx, QWidget* parent)

@@ -13,6 +13,7 @@ namespace qiantai {
 
 TfrmDjzf::TfrmDjzf(double docTotal, QWidget* parent) : TCheckoutDialog(parent), docTotal_(docTotal)
 {
+    setObjectName(QStringLiteral("frmDjzf"));
     setFixedSize(270, 183);
     auto* title = PlaceLabel(this, QStringLiteral("预交定金"), 10, 8);
     title->setFont(CheckoutFont(12, true));

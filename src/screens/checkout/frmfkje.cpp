@@ -14,6 +14,7 @@ namespace qiantai {
 
 TfrmFkje::TfrmFkje(QWidget* parent) : TCheckoutDialog(parent)
 {
+    setObjectName(QStringLiteral("frmFkje"));
     setFixedSize(225, 129);
     caption_ = PlaceLabel(this, QStringLiteral("输入付款金额"), 10, 8);
     caption_->setFont(CheckoutFont(10, true));

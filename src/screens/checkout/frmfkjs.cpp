@@ -33,6 +33,7 @@ constexpr int LabelPointSize = 14;
 
 TfrmFkjs::TfrmFkjs(QWidget* parent) : TCheckoutDialog(parent)
 {
+    setObjectName(QStringLiteral("frmFkjs"));
     setWindowTitle(QStringLiteral("付款结算"));
     setFixedSize(270, 303);
     auto* title = PlaceLabel(this, QStringLiteral("付款结算"), 0, 8);

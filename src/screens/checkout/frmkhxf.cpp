@@ -13,6 +13,7 @@ namespace qiantai {
 
 TFrmKhxf::TFrmKhxf(QWidget* parent) : TCheckoutDialog(parent)
 {
+    setObjectName(QStringLiteral("frmKhxf"));
     setFixedSize(267, 130);
     auto* caption = PlaceLabel(this, QStringLiteral("客户消费 请输入客户编码"), 10, 8);
     caption->setFont(CheckoutFont(10, true));

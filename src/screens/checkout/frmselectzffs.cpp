@@ -18,6 +18,7 @@ constexpr int DialogWidth = 178;
 
 TfrmSelectZffs::TfrmSelectZffs(QWidget* parent) : TCheckoutDialog(parent)
 {
+    setObjectName(QStringLiteral("frmSelectZffs"));
     setWindowTitle(QStringLiteral("客户付款方式"));
     resize(DialogWidth, 263);
     auto* title = PlaceLabel(this, QStringLiteral("客户付款方式"), FrameLeft, 6);

@@ -13,7 +13,7 @@ void ReprintLastReceipt(QWidget* owner)
 {
     QString error;
     if (!ReprintLastReceipt(Session(), StationReportOutput(), &error))
-        ShowHostMessage(error, QStringLiteral("重印小票"), QString(), 1, owner);
+        ShowHostMessage(error, QStringLiteral("重印小票"), QString(), InfoKind::Statement, owner);
 }
 
 void RegisterReceiptReprintTool()

@@ -8,7 +8,7 @@ namespace qiantai {
 
 void ShowDiscountMessage(const QString& message, QWidget* parent)
 {
-    ShowHostMessage(QVariant(message), QStringLiteral("错误提示"), QString(), 1, parent);
+    ShowHostMessage(QVariant(message), QStringLiteral("错误提示"), QString(), InfoKind::Statement, parent);
 }
 
 } // namespace qiantai

@@ -35,6 +35,7 @@ TFlatEdit* AddField(QWidget* parent, const QString& caption, int row)
 TFrmGrant::TFrmGrant(QWidget* parent, ICoorDisp* host, const QString& right)
     : TBlueFrame(parent), host_(host), right_(right)
 {
+    setObjectName(QStringLiteral("frmGrant"));
     setHeading(GrantHeading(right));
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】取消"));
     setBodySize(QSize(2 * Margin + CaptionWidth + 6 + EditWidth, 2 * RowHeight + Margin));
@@ -63,7 +64,7 @@ void TFrmGrant::tryGrant()
         finish(QDialog::Accepted);
         return;
     }
-    ShowHostMessage(refusal, GrantErrorCaption(), QString(), 1, this);
+    ShowHostMessage(refusal, GrantErrorCaption(), QString(), InfoKind::Statement, this);
     code_->clear();
     password_->clear();
     code_->setFocus();

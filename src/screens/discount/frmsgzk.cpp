@@ -20,6 +20,7 @@ const QColor SelectedBack(0x00, 0x00, 0xC0);
 TfrmSgzk::TfrmSgzk(QWidget* parent, int row, const TSaleRecords& lines)
     : TBlueFrame(parent), lines_(lines), row_(row), selection_(new QLabel(body()))
 {
+    setObjectName(QStringLiteral("frmSgzk"));
     setHeading(QStringLiteral("手工折扣方式"));
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】退出"));
     setBodySize(QSize(OptionWidth, OptionHeight * (DiscountModeCount + 1) + 8));

@@ -44,6 +44,7 @@ TfrmZksz::TfrmZksz(QWidget* parent, DiscountMode mode, int row, TSaleRecords& li
     : TBlueFrame(parent), mode_(mode), row_(row), lines_(lines), authority_(std::move(authority)),
       xsfkz_(xsfkz), opening_(OpeningDiscountValues(mode, row, lines))
 {
+    setObjectName(QStringLiteral("frmZksz"));
     setHeading(DiscountModeTitle(mode));
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】退出"));
     const bool lineMode = IsLineMode(mode);

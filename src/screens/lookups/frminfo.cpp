@@ -23,6 +23,7 @@ int OneLineHeight(const QFont& font)
 
 TfrmInfo::TfrmInfo(QWidget* parent) : TBlueFrame(parent), messageLabel_(new QLabel(body()))
 {
+    setObjectName(QStringLiteral("frmInfo"));
     messageLabel_->setObjectName(QStringLiteral("message"));
     messageLabel_->setFont(SongtiPixelFont(14));
     messageLabel_->setTextFormat(Qt::PlainText);
@@ -37,7 +38,7 @@ void TfrmInfo::setMessage(const QString& message)
     arrange();
 }
 
-void TfrmInfo::setKind(int kind)
+void TfrmInfo::setKind(InfoKind kind)
 {
     kind_ = kind;
     arrange();

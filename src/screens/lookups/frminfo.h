@@ -1,9 +1,10 @@
 // The information box: every message and yes/no question of the module.
 // Enter closes it with 1; Esc closes it with 2, but only for a question
-// (kind 2 or higher). It cannot be closed in any other way.
+// (InfoKind). It cannot be closed in any other way.
 #pragma once
 
 #include "controls/blueframe.h"
+#include "screens/lookups/inforules.h"
 
 class QLabel;
 
@@ -16,9 +17,8 @@ public:
 
     void setMessage(const QString& message);
     QString message() const { return message_; }
-    // 1 acknowledgement, 2 question; 0 (and others below 2) accept only Enter.
-    void setKind(int kind);
-    int kind() const { return kind_; }
+    void setKind(InfoKind kind);
+    InfoKind kind() const { return kind_; }
     // Replaces the key hint line when not empty.
     void setCallerKeyHint(const QString& hint);
     // Replaces the heading "信息窗口" when not empty.
@@ -36,7 +36,7 @@ private:
     QLabel* messageLabel_;
     QString message_;
     QString callerHint_;
-    int kind_ = 1;
+    InfoKind kind_ = InfoKind::Statement;
 };
 
 } // namespace qiantai

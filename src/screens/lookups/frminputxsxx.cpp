@@ -88,7 +88,7 @@ void TfrmInputXsxx::showEvent(QShowEvent* event)
 
 void TfrmInputXsxx::tell(const QString& message)
 {
-    ShowHostMessage(message, SalesInfoCaption(), QString(), 1, this);
+    ShowHostMessage(message, SalesInfoCaption(), QString(), InfoKind::Statement, this);
 }
 
 void TfrmInputXsxx::counterCodeEnter()

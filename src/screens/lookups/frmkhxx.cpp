@@ -21,6 +21,7 @@ bool IsLineBreakKey(const QKeyEvent* event)
 
 TfrmKhxx::TfrmKhxx(QWidget* parent) : TBlueFrame(parent), editor_(new QPlainTextEdit(body()))
 {
+    setObjectName(QStringLiteral("frmKhxx"));
     setHeading(QString::fromUtf8("客户信息"));
     setKeyHint(QString::fromUtf8("【Enter】确定 【Esc】取消"));
     setBodySize(EditorPanel);

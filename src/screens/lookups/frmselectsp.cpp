@@ -17,6 +17,7 @@ constexpr QSize ListPanel{600, 260};
 
 TfrmSelectSp::TfrmSelectSp(QWidget* parent) : TBlueFrame(parent), list_(new QTableWidget(body()))
 {
+    setObjectName(QStringLiteral("frmSelectSp"));
     setHeading(QString::fromUtf8("选 择 要 销 售 的 商 品"));
     setKeyHint(QString::fromUtf8("【Enter】确定    【Esc】取消"));
     setBodySize(ListPanel);

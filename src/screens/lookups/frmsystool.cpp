@@ -18,6 +18,7 @@ constexpr int LabelHeight = 20;
 
 TFrmSysTool::TFrmSysTool(QWidget* parent, const TAllSysTools& tools) : TBlueFrame(parent)
 {
+    setObjectName(QStringLiteral("frmSysTool"));
     setHeading(QStringLiteral("系统功能"));
     setKeyHint(QStringLiteral("【Enter】确定 【Esc】退出"));
     const int rows = tools.Count();

@@ -19,11 +19,11 @@ QString InfoEnterEscHint()
     return QString::fromUtf8("【Enter】确定  【Esc】取消");
 }
 
-QString InfoKeyHint(int kind, const QString& callerHint)
+QString InfoKeyHint(InfoKind kind, const QString& callerHint)
 {
     if (!callerHint.isEmpty())
         return callerHint;
-    return kind == 1 ? InfoEnterHint() : InfoEnterEscHint();
+    return kind == InfoKind::Statement ? InfoEnterHint() : InfoEnterEscHint();
 }
 
 QString InfoHeading(const QString& callerCaption)

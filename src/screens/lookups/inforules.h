@@ -12,15 +12,23 @@ QString InfoEnterEscHint();   // "【Enter】确定  【Esc】取消"
 constexpr QSize InfoDesignedPanel{317, 48};
 constexpr int InfoDesignedLineHeight = 14;
 
-// Kind 1 gives InfoEnterHint(), any other kind InfoEnterEscHint(); a
+// What the information box asks of the cashier. The box closes with 1 on
+// Enter and, for a question, with 2 on Esc.
+enum class InfoKind {
+    Notice = 0,    // Enter only, under the key hint line of a question
+    Statement = 1, // Enter only
+    Question = 2,  // Enter or Esc; so is every kind above
+};
+
+// A statement gives InfoEnterHint(), any other kind InfoEnterEscHint(); a
 // non-empty hint from the caller replaces it whatever the kind.
-QString InfoKeyHint(int kind, const QString& callerHint);
+QString InfoKeyHint(InfoKind kind, const QString& callerHint);
 // Heading: the caller's caption when not empty, else InfoDefaultHeading().
 QString InfoHeading(const QString& callerCaption);
-// Esc closes only a question (kind 2 or higher).
-inline bool InfoAcceptsEsc(int kind)
+// Esc closes only a question (or a kind above it).
+inline bool InfoAcceptsEsc(InfoKind kind)
 {
-    return kind >= 2;
+    return int(kind) >= int(InfoKind::Question);
 }
 // The message as the label shows it: CR LF and lone CR become line breaks.
 QString InfoDisplayText(const QString& message);

@@ -31,6 +31,7 @@ TfrmInputQuery::TfrmInputQuery(const QString& caption, const QString& prompt, co
       prompt_(new QLabel(this)), edit_(new TFlatEdit(this)), ok_(new QPushButton(this)),
       cancel_(new QPushButton(this))
 {
+    setObjectName(QStringLiteral("frmInputQuery"));
     setModal(true);
     setWindowTitle(caption);
     const QFont font = SongtiPointFont(9);

@@ -5,7 +5,7 @@
 
 namespace qiantai {
 
-int ShowHostMessage(const QVariant& message, const QString& caption, const QString& keyHint, int kind,
+int ShowHostMessage(const QVariant& message, const QString& caption, const QString& keyHint, InfoKind kind,
                     QWidget* parent)
 {
     TfrmInfo box(parent);

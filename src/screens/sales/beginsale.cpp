@@ -22,8 +22,6 @@ QString DocumentNumberFailedText()
 
 namespace {
 
-constexpr int Question = 2;
-constexpr int Statement = 1;
 constexpr int Yes = 1;
 constexpr int CentralDelivery = 3;
 
@@ -39,7 +37,7 @@ bool BeginSaleDocument(SaleSession& s, SaleDocumentScreen& screen)
     for (;;) {
         int chosen = s.Xsfs;
         if (!screen.ChooseSalesMethod(chosen)) {
-            if (screen.ShowMessage(ExitModuleQuestion(), Question) == Yes) {
+            if (screen.ShowMessage(ExitModuleQuestion(), InfoKind::Question) == Yes) {
                 screen.CloseScreen();
                 return false;
             }
@@ -47,7 +45,7 @@ bool BeginSaleDocument(SaleSession& s, SaleDocumentScreen& screen)
         }
         s.Xsfs = chosen;
         if (s.Xsfs == CentralDelivery && s.Pszxbm.isEmpty()) {
-            screen.ShowMessage(CentreNotConfiguredText(), Statement);
+            screen.ShowMessage(CentreNotConfiguredText(), InfoKind::Statement);
             continue;
         }
         if (screen.EnterSalesInformation(s.Xsfs == CentralDelivery) != SalesInfoOutcome::Confirmed)
@@ -61,7 +59,7 @@ bool BeginSaleDocument(SaleSession& s, SaleDocumentScreen& screen)
                                    ? host.AllocateDocumentNumber(s.Syybm, s.Syymc, s.Gzbm, number)
                                    : host.AllocateDeliveryDocumentNumber(s.Syybm, s.Syymc, s.Gzbm, number);
         if (!allocated) {
-            screen.ShowMessage(DocumentNumberFailedText(), Statement);
+            screen.ShowMessage(DocumentNumberFailedText(), InfoKind::Statement);
             screen.RefreshLabels();
             continue;
         }

@@ -3,6 +3,8 @@
 // screen supplies the dialogs through SaleDocumentScreen.
 #pragma once
 
+#include "screens/lookups/inforules.h"
+
 #include <QString>
 
 namespace qiantai {
@@ -23,7 +25,7 @@ public:
     // The sales information dialog; the warehouse row only when asked.
     virtual SalesInfoOutcome EnterSalesInformation(bool withWarehouse) = 0;
     // Information box with the default caption; returns 1 (Enter) or 2 (Esc).
-    virtual int ShowMessage(const QString& text, int kind) = 0;
+    virtual int ShowMessage(const QString& text, InfoKind kind) = 0;
     virtual void CloseScreen() = 0;
     // The member card identification; true when it ended confirmed.
     virtual bool IdentifyMemberCard() = 0;

@@ -51,8 +51,6 @@ const QColor ClockBlue(0, 0, 192);
 const QColor NrRed(225, 0, 0);
 const QColor TotalsOlive(128, 128, 0);
 
-constexpr int Question = 2;
-constexpr int Statement = 1;
 constexpr int Yes = 1;
 
 const char* const KeyHint = "Esc 退出 F1结算 F3折扣 F4删除单行 F5删除全部  F6修改销售参数  F10系统功能";
@@ -161,7 +159,7 @@ void TFrmMain::showStop(const StartupStop& stop)
         QMessageBox::critical(dialogOwner(), stop.caption, stop.message.toString());
         return;
     }
-    ShowHostMessage(stop.message, stop.caption, QString(), Statement, dialogOwner());
+    ShowHostMessage(stop.message, stop.caption, QString(), InfoKind::Statement, dialogOwner());
 }
 
 QWidget* TFrmMain::dialogOwner()
@@ -324,7 +322,7 @@ void TFrmMain::UpdateClock()
     try {
         lblTime_->setText(ClockText(ModuleClock().Now()));
     } catch (const std::exception& e) {
-        ShowHostMessage(QString::fromUtf8(e.what()), StartupErrorCaption(), QString(), Statement,
+        ShowHostMessage(QString::fromUtf8(e.what()), StartupErrorCaption(), QString(), InfoKind::Statement,
                         dialogOwner());
     }
 }
@@ -425,7 +423,7 @@ SalesInfoOutcome TFrmMain::EnterSalesInformation(bool withWarehouse)
     }
 }
 
-int TFrmMain::ShowMessage(const QString& text, int kind)
+int TFrmMain::ShowMessage(const QString& text, InfoKind kind)
 {
     return ShowHostMessage(text, QString(), QString(), kind, dialogOwner());
 }
@@ -493,7 +491,7 @@ bool TFrmMain::FormKeyDown(int key)
     case SalesKeyAction::None:
         return false;
     case SalesKeyAction::DeleteLine:
-        if (ShowMessage(DeleteLineQuestion(), Question) == Yes)
+        if (ShowMessage(DeleteLineQuestion(), InfoKind::Question) == Yes)
             deleteCurrentLine();
         break;
     case SalesKeyAction::Checkout:
@@ -506,21 +504,21 @@ bool TFrmMain::FormKeyDown(int key)
         SystemTools();
         break;
     case SalesKeyAction::DeleteAll:
-        if (ShowMessage(DeleteAllQuestion(), Question) == Yes)
+        if (ShowMessage(DeleteAllQuestion(), InfoKind::Question) == Yes)
             deleteAllLines();
         break;
     case SalesKeyAction::NewDocument:
         BeginSaleDocument();
         break;
     case SalesKeyAction::RefuseNewDocument:
-        ShowMessage(NewDocumentRefusedText(), Statement);
+        ShowMessage(NewDocumentRefusedText(), InfoKind::Statement);
         break;
     case SalesKeyAction::ExitQuestion:
-        if (ShowMessage(ExitModuleQuestion(), Question) == Yes)
+        if (ShowMessage(ExitModuleQuestion(), InfoKind::Question) == Yes)
             close();
         break;
     case SalesKeyAction::RefuseExit:
-        ShowMessage(ExitRefusedText(), Statement);
+        ShowMessage(ExitRefusedText(), InfoKind::Statement);
         break;
     }
     return true;

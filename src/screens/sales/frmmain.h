@@ -46,7 +46,7 @@ public:
     void RefreshLabels() override;
     bool ChooseSalesMethod(int& xsfs) override;
     SalesInfoOutcome EnterSalesInformation(bool withWarehouse) override;
-    int ShowMessage(const QString& text, int kind) override;
+    int ShowMessage(const QString& text, InfoKind kind) override;
     void CloseScreen() override;
     bool IdentifyMemberCard() override;
     void RefreshMemberLine() override;

@@ -2,10 +2,10 @@
 
 #include "host/money.h"
 #include "host/numbertext.h"
+#include "sale/linearithmetic.h"
 #include "sale/linesums.h"
 #include "sale/sqlquote.h"
 #include "screens/sales/limitedoffer.h"
-#include "screens/sales/linearithmetic.h"
 
 #include <cmath>
 
@@ -14,8 +14,6 @@ namespace qiantai {
 namespace {
 
 constexpr int UnifiedDistribution = 3;
-constexpr int StatementKind = 1;
-constexpr int StockRefusalKind = 0;
 
 QString ErrorCaption()
 {
@@ -92,7 +90,7 @@ bool TItemEntry::ReadNumber(const QString& text, double& value)
     QString error;
     if (ReadTypedNumber(text, value, error))
         return true;
-    prompts_.ShowMessage(error, ErrorCaption(), StatementKind);
+    prompts_.ShowMessage(error, ErrorCaption(), InfoKind::Statement);
     return false;
 }
 
@@ -105,12 +103,12 @@ EntryOutcome TItemEntry::EnterProduct(int row, const QString& code)
     HostService host(session_.HostObject.get());
     QVariant value;
     if (!host.PrepareProductLookup(value)) {
-        prompts_.ShowMessage(host.lastError(), ErrorCaption(), StatementKind);
+        prompts_.ShowMessage(host.lastError(), ErrorCaption(), InfoKind::Statement);
         return EntryOutcome::Unchanged;
     }
     DataPacket products;
     if (!host.LookupProduct(code, products, value)) {
-        prompts_.ShowMessage(host.lastError(), ErrorCaption(), StatementKind);
+        prompts_.ShowMessage(host.lastError(), ErrorCaption(), InfoKind::Statement);
         return EntryOutcome::Unchanged;
     }
     if (products.rowCount() == 0)
@@ -131,7 +129,7 @@ EntryOutcome TItemEntry::EnterProduct(int row, const QString& code)
     };
     QString message;
     if (!CheckProductRules(host, line, message)) {
-        prompts_.ShowMessage(message, ErrorCaption(), StatementKind);
+        prompts_.ShowMessage(message, ErrorCaption(), InfoKind::Statement);
         return refuse();
     }
     if (!StockCheck(host, lineNo, 1))
@@ -205,7 +203,7 @@ bool TItemEntry::StockCheck(HostService& host, int row, double quantity)
         line->ShortfallAccepted = 1;
         return true;
     }
-    prompts_.ShowMessage(refusal, QString(), StockRefusalKind);
+    prompts_.ShowMessage(refusal, QString(), InfoKind::Notice);
     return false;
 }
 
@@ -244,7 +242,7 @@ void TItemEntry::LeaveOffer(HostService& host, int row, TSaleRecord& line)
     line.OfferValue = 0;
     line.LimitedOffer = 0;
     ReleaseOfferReservation(host, session_, row);
-    prompts_.ShowMessage(refusal, QString(), StatementKind);
+    prompts_.ShowMessage(refusal, QString(), InfoKind::Statement);
 }
 
 LeaveOutcome TItemEntry::LeavePrice(int row, const QString& text)

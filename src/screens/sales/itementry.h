@@ -7,6 +7,7 @@
 #include "host/hostservice.h"
 #include "qiantai/datapacket.h"
 #include "sale/salesession.h"
+#include "screens/lookups/inforules.h"
 
 #include <QString>
 #include <QVariant>
@@ -18,9 +19,9 @@ namespace qiantai {
 class EntryPrompts {
 public:
     virtual ~EntryPrompts() = default;
-    // Information box: `message` is a text or an array of texts; kind 1 is a
-    // statement, 0 the stock refusal. Returns 1 for Enter, 2 for Esc.
-    virtual int ShowMessage(const QVariant& message, const QString& caption, int kind) = 0;
+    // Information box: `message` is a text or an array of texts; the stock
+    // refusal is a notice. Returns 1 for Enter, 2 for Esc.
+    virtual int ShowMessage(const QVariant& message, const QString& caption, InfoKind kind) = 0;
     // Product pick list over the rows a code matched. True with the chosen
     // row's index, false when the cashier cancelled.
     virtual bool PickProduct(const DataPacket& products, int& chosenRow) = 0;

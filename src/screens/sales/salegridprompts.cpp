@@ -14,7 +14,7 @@ class DialogPrompts : public EntryPrompts {
 public:
     explicit DialogPrompts(QWidget* owner) : owner_(owner) {}
 
-    int ShowMessage(const QVariant& message, const QString& caption, int kind) override
+    int ShowMessage(const QVariant& message, const QString& caption, InfoKind kind) override
     {
         return ShowHostMessage(message, caption, QString(), kind, Owner());
     }

@@ -19,7 +19,7 @@ class SystemClock;
 
 // Where a stop message goes.
 enum class StopBox {
-    Information, // the information box, kind 1
+    Information, // the information box, a statement
     System,      // the system message box with an error icon
 };
 

@@ -50,7 +50,7 @@ class CardScreenKit {
 public:
     CardScreenKit()
         : host(&fakeHost), cards([this](QString&) { return std::make_unique<ScriptedFrontEnd>(this); },
-                                 [this](const QVariant& m, const QString& c, int) {
+                                 [this](const QVariant& m, const QString& c, InfoKind) {
                                      shown.append({m.toString(), c});
                                      return 1;
                                  },
@@ -76,7 +76,7 @@ public:
         c.host = &host;
         c.cards = &cards;
         c.terminal = &terminal;
-        c.show = [this](const QVariant& m, const QString& caption, int) {
+        c.show = [this](const QVariant& m, const QString& caption, InfoKind) {
             shown.append({m.toString(), caption});
             return 1;
         };

@@ -19,7 +19,7 @@ namespace {
 struct Shown {
     QVariant message;
     QString caption;
-    int kind;
+    InfoKind kind;
 };
 
 class FakeFrontEnd : public CardFrontEnd {
@@ -59,7 +59,7 @@ protected:
                 }
                 return std::make_unique<FakeFrontEnd>(result, &requests);
             },
-            [this](const QVariant& m, const QString& c, int k) {
+            [this](const QVariant& m, const QString& c, InfoKind k) {
                 shown.append({m, c, k});
                 return 1;
             },
@@ -167,7 +167,7 @@ TEST_F(CardServicesTest, QueryFailuresShowTheirMessagesAndLeaveTheCard)
         ASSERT_EQ(shown.size(), 1);
         EXPECT_EQ(shown[0].message, c.message) << shown[0].message.toString().toStdString();
         EXPECT_EQ(shown[0].caption, c.caption);
-        EXPECT_EQ(shown[0].kind, 1);
+        EXPECT_EQ(shown[0].kind, InfoKind::Statement);
     }
 }
 
@@ -250,7 +250,7 @@ TEST_F(CardServicesTest, UnreachableFrontEndOnLoopbackIsAConnectionFailure)
             s.readTimeoutSeconds = 1;
             return std::make_unique<CardFrontEndClient>(s);
         },
-        [this](const QVariant& m, const QString& c, int k) {
+        [this](const QVariant& m, const QString& c, InfoKind k) {
             shown.append({m, c, k});
             return 1;
         });

@@ -52,7 +52,7 @@ protected:
             [this](QString&) -> std::unique_ptr<CardFrontEnd> {
                 return std::make_unique<OneAnswerFrontEnd>(answer, &requests);
             },
-            [this](const QVariant& m, const QString&, int) {
+            [this](const QVariant& m, const QString&, InfoKind) {
                 shown.append(m.toString());
                 return 1;
             });

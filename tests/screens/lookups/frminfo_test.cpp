@@ -55,21 +55,21 @@ Seen Look(QWidget* modal)
 TEST(TfrmInfo, KindDecidesWhetherEscCloses)
 {
     const struct {
-        int kind;
+        InfoKind kind;
         const char* script;
         int result;
     } cases[] = {
-        {1, "<Esc><Esc><Enter>", 1}, // acknowledgement: Esc is ignored
-        {0, "<Esc><Enter>", 1},      // kind 0 accepts only Enter as well
-        {2, "<Esc>", 2},             // question: Esc is "no"
-        {2, "<Enter>", 1},
-        {3, "<Esc>", 2},
-        {1, "x<Space><F1><Enter>", 1}, // other keys do nothing
+        {InfoKind::Statement, "<Esc><Esc><Enter>", 1}, // Esc is ignored
+        {InfoKind::Notice, "<Esc><Enter>", 1},         // accepts only Enter as well
+        {InfoKind::Question, "<Esc>", 2},              // Esc is "no"
+        {InfoKind::Question, "<Enter>", 1},
+        {InfoKind(3), "<Esc>", 2},
+        {InfoKind::Statement, "x<Space><F1><Enter>", 1}, // other keys do nothing
     };
     for (const auto& c : cases) {
         ModalScript keys(QString::fromUtf8(c.script));
         EXPECT_EQ(ShowHostMessage(QString::fromUtf8("库存不足"), {}, {}, c.kind, nullptr), c.result)
-            << "kind " << c.kind << " " << c.script;
+            << "kind " << int(c.kind) << " " << c.script;
         EXPECT_TRUE(keys.done());
     }
 }
@@ -77,18 +77,19 @@ TEST(TfrmInfo, KindDecidesWhetherEscCloses)
 TEST(TfrmInfo, HeadingAndKeyHintFollowKindCallerHintAndCaption)
 {
     const struct {
-        int kind;
+        InfoKind kind;
         const char* hint;
         const char* caption;
         QString keyHint;
         QString heading;
     } cases[] = {
-        {1, "", "", EnterHint, QString::fromUtf8("信息窗口")},
-        {2, "", "", EnterEscHint, QString::fromUtf8("信息窗口")},
-        {0, "", "错误提示", EnterEscHint, QString::fromUtf8("错误提示")},
-        {7, "", "", EnterEscHint, QString::fromUtf8("信息窗口")},
-        {1, "【Enter】继续", "出错提示", QString::fromUtf8("【Enter】继续"), QString::fromUtf8("出错提示")},
-        {2, "【Enter】是  【Esc】否", "", QString::fromUtf8("【Enter】是  【Esc】否"),
+        {InfoKind::Statement, "", "", EnterHint, QString::fromUtf8("信息窗口")},
+        {InfoKind::Question, "", "", EnterEscHint, QString::fromUtf8("信息窗口")},
+        {InfoKind::Notice, "", "错误提示", EnterEscHint, QString::fromUtf8("错误提示")},
+        {InfoKind(7), "", "", EnterEscHint, QString::fromUtf8("信息窗口")},
+        {InfoKind::Statement, "【Enter】继续", "出错提示", QString::fromUtf8("【Enter】继续"),
+         QString::fromUtf8("出错提示")},
+        {InfoKind::Question, "【Enter】是  【Esc】否", "", QString::fromUtf8("【Enter】是  【Esc】否"),
          QString::fromUtf8("信息窗口")},
     };
     for (const auto& c : cases) {
@@ -97,8 +98,8 @@ TEST(TfrmInfo, HeadingAndKeyHintFollowKindCallerHintAndCaption)
         ShowHostMessage(QStringLiteral("m"), QString::fromUtf8(c.caption), QString::fromUtf8(c.hint), c.kind,
                         nullptr);
         ASSERT_TRUE(keys.done());
-        EXPECT_EQ(seen.keyHint, c.keyHint) << c.kind;
-        EXPECT_EQ(seen.heading, c.heading) << c.kind;
+        EXPECT_EQ(seen.keyHint, c.keyHint) << int(c.kind);
+        EXPECT_EQ(seen.heading, c.heading) << int(c.kind);
     }
 }
 
@@ -106,7 +107,7 @@ TEST(TfrmInfo, ShortMessageKeepsTheDesignedSizeCentredOnTheScreen)
 {
     Seen seen;
     ModalScript keys(QStringLiteral("<Enter>"), [&seen](QWidget* w) { seen = Look(w); });
-    ShowHostMessage(QString::fromUtf8("确定要退出本模块吗？"), {}, {}, 2, nullptr);
+    ShowHostMessage(QString::fromUtf8("确定要退出本模块吗？"), {}, {}, InfoKind::Question, nullptr);
     ASSERT_TRUE(keys.done());
     EXPECT_EQ(seen.frame, QSize(335, 138));
     EXPECT_EQ(seen.body.size(), QSize(317, 48));
@@ -123,7 +124,7 @@ TEST(TfrmInfo, TwoLongLinesWidenTheBoxSoThatBothShowInFull)
         QString::fromUtf8("或者改为配送中心发货（销售方式：配送中心配送），再重新录入本商品的数量");
     Seen seen;
     ModalScript keys(QStringLiteral("<Enter>"), [&seen](QWidget* w) { seen = Look(w); });
-    EXPECT_EQ(ShowHostMessage(QVariantList{first, second}, {}, {}, 1, nullptr), 1);
+    EXPECT_EQ(ShowHostMessage(QVariantList{first, second}, {}, {}, InfoKind::Statement, nullptr), 1);
     ASSERT_TRUE(keys.done());
 
     EXPECT_EQ(seen.labelText, first + QLatin1Char('\n') + second);
@@ -163,7 +164,7 @@ TEST(TfrmInfo, ClosesOnlyByItsKeys)
         static_cast<QDialog*>(w)->reject();
         stayedOpen = w->isVisible() && QApplication::activeModalWidget() == w;
     });
-    EXPECT_EQ(ShowHostMessage(QVariant(), {}, {}, 2, nullptr), 1);
+    EXPECT_EQ(ShowHostMessage(QVariant(), {}, {}, InfoKind::Question, nullptr), 1);
     ASSERT_TRUE(keys.done());
     EXPECT_TRUE(stayedOpen);
 }
@@ -173,7 +174,7 @@ TEST(TfrmInfo, ShowsUnknownErrorForAMessageThatIsNoText)
     QString shown;
     ModalScript keys(QStringLiteral("<Enter>"),
                      [&shown](QWidget* w) { shown = qobject_cast<TfrmInfo*>(w)->messageLabel()->text(); });
-    ShowHostMessage(QVariant(), {}, {}, 1, nullptr);
+    ShowHostMessage(QVariant(), {}, {}, InfoKind::Statement, nullptr);
     ASSERT_TRUE(keys.done());
     EXPECT_EQ(shown, QString::fromUtf8("未知错误！"));
 }
@@ -183,7 +184,7 @@ TEST(TfrmInfo, IsOwnedByTheGivenWindow)
     QWidget owner;
     QWidget* parent = nullptr;
     ModalScript keys(QStringLiteral("<Enter>"), [&parent](QWidget* w) { parent = w->parentWidget(); });
-    ShowHostMessage(QStringLiteral("m"), {}, {}, 1, &owner);
+    ShowHostMessage(QStringLiteral("m"), {}, {}, InfoKind::Statement, &owner);
     ASSERT_TRUE(keys.done());
     EXPECT_EQ(parent, &owner);
 }

@@ -45,9 +45,9 @@ public:
             onInfoConfirmed();
         return o;
     }
-    int ShowMessage(const QString& text, int kind) override
+    int ShowMessage(const QString& text, InfoKind kind) override
     {
-        log << QStringLiteral("msg%1:%2").arg(kind).arg(text);
+        log << QStringLiteral("msg%1:%2").arg(int(kind)).arg(text);
         return answers.isEmpty() ? 1 : answers.takeFirst();
     }
     void CloseScreen() override { log << QStringLiteral("close"); }

@@ -12,10 +12,10 @@ public:
     struct Message {
         QVariant text;
         QString caption;
-        int kind;
+        InfoKind kind;
     };
 
-    int ShowMessage(const QVariant& message, const QString& caption, int kind) override
+    int ShowMessage(const QVariant& message, const QString& caption, InfoKind kind) override
     {
         messages.append({message, caption, kind});
         return 1;

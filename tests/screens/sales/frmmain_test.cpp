@@ -40,10 +40,10 @@ public:
     void Checkout() override { ++checkouts; }
     void Discount() override { ++discounts; }
     void SystemTools() override { ++tools; }
-    int ShowMessage(const QString& text, int kind) override
+    int ShowMessage(const QString& text, InfoKind kind) override
     {
         messages.append(text);
-        return kind >= 2 && !answers.isEmpty() ? answers.takeFirst() : 1;
+        return InfoAcceptsEsc(kind) && !answers.isEmpty() ? answers.takeFirst() : 1;
     }
 };
 

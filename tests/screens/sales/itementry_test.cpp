@@ -134,7 +134,7 @@ TEST_F(ItemEntryTest, RefusedChecksShowTheirMessageRemoveTheLineAndAskNothingMor
         ASSERT_EQ(prompts.messages.size(), 1);
         EXPECT_EQ(prompts.messages[0].text, QVariant(QString::fromUtf8(c.message)));
         EXPECT_EQ(prompts.messages[0].caption, QString::fromUtf8("错误提示"));
-        EXPECT_EQ(prompts.messages[0].kind, 1);
+        EXPECT_EQ(prompts.messages[0].kind, InfoKind::Statement);
         EXPECT_EQ(fake->count(dispid::OpenQuery), c.queries);
         EXPECT_EQ(fake->count(dispid::CheckStock) + fake->count(dispid::CheckDeliveryStock), 0);
         EXPECT_EQ(fake->count(dispid::QueryLimitedOffer), 0);
@@ -170,7 +170,7 @@ TEST_F(ItemEntryTest, LookupFailuresShowTheHostsTextAndChangeNothing)
     EXPECT_TRUE(prompts.messages[2].text.toString().contains("gone"));
     for (const auto& m : prompts.messages) {
         EXPECT_EQ(m.caption, QString::fromUtf8("错误提示"));
-        EXPECT_EQ(m.kind, 1);
+        EXPECT_EQ(m.kind, InfoKind::Statement);
     }
     EXPECT_TRUE(session.SaleLines.IsEmpty());
 }
@@ -243,7 +243,7 @@ TEST_F(ItemEntryTest, StockRefusalShowsTheStockMessageNotTheOffersAndRemovesTheL
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_EQ(prompts.messages[0].text, QVariant(QString::fromUtf8("库存不足")));
     EXPECT_EQ(prompts.messages[0].caption, QString());
-    EXPECT_EQ(prompts.messages[0].kind, 0);
+    EXPECT_EQ(prompts.messages[0].kind, InfoKind::Notice);
     EXPECT_TRUE(session.SaleLines.IsEmpty());
 }
 

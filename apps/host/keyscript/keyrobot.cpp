@@ -1,5 +1,5 @@
-#include "keyrobot.h"
-#include "widgetdump.h"
+#include "keyscript/keyrobot.h"
+#include "keyscript/widgetdump.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -7,11 +7,10 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
-namespace qiantai::test {
+namespace qiantai::keyscript {
 
 namespace {
 
@@ -81,6 +80,27 @@ bool ParseToken(const QString& inside, KeyStep& step, QString& problem)
         }
         step.kind = KeyStep::Wait;
         step.ms = ms;
+        return true;
+    }
+    if (word == QLatin1String("waitfor") || word.startsWith(QLatin1String("waitfor:"))) {
+        step.kind = KeyStep::WaitFor;
+        step.ms = DefaultWaitForMs;
+        if (word.size() > 7) {
+            bool ok = false;
+            step.ms = word.mid(8).toInt(&ok);
+            if (!ok || step.ms <= 0) {
+                problem = QStringLiteral("<waitfor:MS> needs a time-out in milliseconds");
+                return false;
+            }
+        }
+        const int gap = int(argument.indexOf(QLatin1Char(' ')));
+        step.name = gap < 0 ? argument : argument.left(gap);
+        step.shown = gap < 0 ? QString() : argument.mid(gap + 1).trimmed();
+        step.textAwaited = gap >= 0;
+        if (step.name.isEmpty()) {
+            problem = QStringLiteral("<waitfor> needs an object name");
+            return false;
+        }
         return true;
     }
     if (word == QLatin1String("shot") || word == QLatin1String("dump")) {
@@ -263,6 +283,7 @@ bool KeyRobot::start(const QString& script)
     error_.clear();
     next_ = 0;
     targetWaits_ = 0;
+    waitingFor_.invalidate();
     running_ = true;
     schedule(interval_);
     return true;
@@ -289,6 +310,14 @@ void KeyRobot::step()
     switch (s.kind) {
     case KeyStep::Wait:
         schedule(s.ms);
+        break;
+    case KeyStep::WaitFor:
+        if (awaited(s)) {
+            schedule(interval_);
+        } else if (running_) {
+            --next_;
+            schedule(WaitForPollMs);
+        }
         break;
     case KeyStep::Shot:
         schedule(interval_);
@@ -333,15 +362,36 @@ void KeyRobot::sendKey(const KeyStep& s)
 {
     QPointer<QWidget> target = KeyTarget();
     lastWindow_ = target->window();
+    // Sent, not spontaneous: QApplication then offers a key press to the
+    // shortcuts first (ShortcutOverride), as for a key from the keyboard.
     QKeyEvent press(QEvent::KeyPress, s.key, s.modifiers, s.text);
-    ::QSpontaneKeyEvent::setSpontaneous(&press);
-    if (!qt_sendShortcutOverrideEvent(target, press.timestamp(), s.key, s.modifiers, s.text))
-        QApplication::instance()->notify(target, &press);
+    QCoreApplication::sendEvent(target, &press);
     if (!target)
         return;
     QKeyEvent release(QEvent::KeyRelease, s.key, s.modifiers, s.text);
-    ::QSpontaneKeyEvent::setSpontaneous(&release);
-    QApplication::instance()->notify(target, &release);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+bool KeyRobot::awaited(const KeyStep& s)
+{
+    if (FindShownWidget(s.name, s.textAwaited ? &s.shown : nullptr)) {
+        waitingFor_.invalidate();
+        return true;
+    }
+    if (!waitingFor_.isValid()) {
+        waitingFor_.start();
+    } else if (waitingFor_.elapsed() >= s.ms) {
+        waitingFor_.invalidate();
+        const QString awaitedWhat =
+            s.textAwaited ? QStringLiteral("%1 showing \"%2\"").arg(s.name, s.shown) : s.name;
+        fail(QStringLiteral("line %1, column %2: %3 not seen within %4 ms; visible then:\n%5")
+                 .arg(s.line)
+                 .arg(s.column)
+                 .arg(awaitedWhat)
+                 .arg(s.ms)
+                 .arg(DumpVisibleWindows()));
+    }
+    return false;
 }
 
 void KeyRobot::saveShot(const KeyStep& s)
@@ -399,4 +449,4 @@ bool KeyRobot::run(const QString& script, QString* error)
     return ok;
 }
 
-} // namespace qiantai::test
+} // namespace qiantai::keyscript

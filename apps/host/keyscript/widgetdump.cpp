@@ -1,5 +1,6 @@
-#include "widgetdump.h"
+#include "keyscript/widgetdump.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -7,7 +8,7 @@
 #include <QLineEdit>
 #include <QStringList>
 
-namespace qiantai::test {
+namespace qiantai::keyscript {
 
 namespace {
 
@@ -57,4 +58,46 @@ QString DumpWidgetTexts()
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 
-} // namespace qiantai::test
+QString DumpVisibleWindows()
+{
+    QStringList lines;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        lines << QStringLiteral("window\t%1\t%2")
+                     .arg(window->objectName(), QString::fromLatin1(window->metaObject()->className()));
+        DumpWindow(window, lines);
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QString ShownText(const QWidget* widget)
+{
+    if (auto* l = qobject_cast<const QLabel*>(widget))
+        return l->text();
+    if (auto* e = qobject_cast<const QLineEdit*>(widget))
+        return e->text();
+    if (auto* b = qobject_cast<const QAbstractButton*>(widget))
+        return b->text();
+    return widget->windowTitle();
+}
+
+QWidget* FindShownWidget(const QString& name, const QString* text)
+{
+    const auto matches = [&](QWidget* w) {
+        return w->objectName() == name && (!text || ShownText(w).trimmed() == text->trimmed());
+    };
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        if (matches(window))
+            return window;
+        for (QWidget* w : window->findChildren<QWidget*>(name)) {
+            if (w->window() == window && w->isVisibleTo(window) && matches(w))
+                return w;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace qiantai::keyscript

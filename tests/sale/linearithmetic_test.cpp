@@ -1,4 +1,4 @@
-#include "screens/sales/linearithmetic.h"
+#include "sale/linearithmetic.h"
 
 #include "host/money.h"
 
