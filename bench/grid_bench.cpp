@@ -28,7 +28,7 @@ namespace {
 
 class SilentPrompts : public EntryPrompts {
 public:
-    int ShowMessage(const QVariant&, const QString&, int) override { return 1; }
+    int ShowMessage(const QVariant&, const QString&, InfoKind) override { return 1; }
     bool PickProduct(const DataPacket&, int& row) override
     {
         row = 0;

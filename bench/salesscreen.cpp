@@ -126,14 +126,14 @@ TSaleGrid& SalesScreen::grid() const
 
 void SalesScreen::key(int key) const
 {
-    QWidget* target = test::KeyTarget();
+    QWidget* target = keyscript::KeyTarget();
     QTest::keyClick(target ? target : screen_, Qt::Key(key));
 }
 
 void SalesScreen::type(const QString& text) const
 {
     for (QChar c : text) {
-        QWidget* target = test::KeyTarget();
+        QWidget* target = keyscript::KeyTarget();
         QTest::keyClick(target ? target : screen_, c.toLatin1());
     }
 }
@@ -152,7 +152,7 @@ bool SalesScreen::script(const QString& keys, QString* error) const
     }
     // After the last dialog closed no window may be active: the screen is
     // activated, as a window manager would, and takes the keyboard back.
-    if (!test::KeyTarget()) {
+    if (!keyscript::KeyTarget()) {
         screen_->activateWindow();
         QApplication::processEvents();
     }
