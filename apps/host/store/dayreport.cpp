@@ -1,6 +1,7 @@
 #include "dayreport.h"
 
 #include "host/money.h"
+#include "recording.h"
 
 #include <QDate>
 #include <QHash>
@@ -69,8 +70,14 @@ public:
                 c.depositAmount += docs.value(r, 4).toDouble();
             }
             if (docs.value(r, 6).toInt() == 1) {
+                // The cash of a suspended document's suspension entry was never
+                // taken: it is what the collecting document takes.
+                DataPacket owed;
+                if (!store_.query(OwedAmountSql(t.header, t.payments), {number}, &owed, error))
+                    return false;
                 ++c.suspended;
-                c.suspendedAmount += docs.value(r, 5).toDouble();
+                c.suspendedAmount +=
+                    owed.rowCount() ? owed.value(0, 0).toDouble() : docs.value(r, 5).toDouble();
             }
             Document& d = documents_[number];
             d.cashier = c.cashier;

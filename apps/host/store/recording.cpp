@@ -307,17 +307,6 @@ bool CheckPayments(const SaleDocument& doc, Prepared* p, QString* message)
     return true;
 }
 
-// What a suspended document still owes: its suspension entry, the last cash
-// row of its payments; its cash amount when it has no payment rows.
-QString OwedAmountSql(const QString& header, const QString& payments)
-{
-    return QStringLiteral("SELECT COALESCE((SELECT p.f_Zfje FROM %2 p WHERE p.f_Djh = h.f_Djh AND p.f_Xh = "
-                          "(SELECT MAX(q.f_Xh) FROM %2 q WHERE q.f_Djh = h.f_Djh AND q.f_Zffs = %3)), "
-                          "h.f_Xjje), h.f_Xsbz FROM %1 h WHERE h.f_Djh = ?")
-        .arg(header, payments)
-        .arg(CashType);
-}
-
 // Collected documents must still carry the marker; each becomes collected
 // by this document. Refuses when one is already collected or unknown, and
 // when the collection row is not what the documents still owe.
@@ -801,6 +790,15 @@ bool StoreDocument(HostContext& ctx, const SaleDocument& doc, const Prepared& p,
 }
 
 } // namespace
+
+QString OwedAmountSql(const QString& header, const QString& payments)
+{
+    return QStringLiteral("SELECT COALESCE((SELECT p.f_Zfje FROM %2 p WHERE p.f_Djh = h.f_Djh AND p.f_Xh = "
+                          "(SELECT MAX(q.f_Xh) FROM %2 q WHERE q.f_Djh = h.f_Djh AND q.f_Zffs = %3)), "
+                          "h.f_Xjje), h.f_Xsbz FROM %1 h WHERE h.f_Djh = ?")
+        .arg(header, payments)
+        .arg(CashType);
+}
 
 bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* pointsAmount, QString* message)
 {

@@ -47,6 +47,11 @@ bool RecordSaleDocument(HostContext& ctx, const SaleDocument& doc, double* point
 // still running are left alone. Runs when a host starts.
 bool SettleCentreOrders(HostContext& ctx, QString* message);
 
+// What suspended document `?` still owes, and its remark: its suspension
+// entry, the last cash row of its payments; its cash amount when it has no
+// payment rows.
+QString OwedAmountSql(const QString& header, const QString& payments);
+
 // The remark marker of a document waiting to be collected.
 inline QString CollectionMarker()
 {

@@ -47,10 +47,11 @@ protected:
     // The day of two cashiers:
     //   0001 王丽: A 2999 in cash (3000, change 1) with a manual discount of
     //     100 that supervisor 0002 authorized; B 2999 by bank card 1000,
-    //     member card 999 and customer account 1000; C 199 suspended; D a
+    //     member card 999 and customer account 1000; C 199 suspended after 50
+    //     in cash, so that it still owes 149; D a
     //     pre-sale with a deposit of 500 in cash.
-    //   0002 张强: E 219 collecting C (199): certificate 50, transfer 100,
-    //     coupons 20, cash 300, change 52.
+    //   0002 张强: E 219 collecting C (149): certificate 50, transfer 100,
+    //     coupons 20, cash 300, change 102.
     void recordTheDay()
     {
         a_ = allocateFor(QStringLiteral("0001"), QStringLiteral("王丽"));
@@ -74,7 +75,7 @@ protected:
 
         c_ = allocateFor(QStringLiteral("0001"), QStringLiteral("王丽"));
         record(saleArgs(c_, SaleLinesPacket({{QStringLiteral("100003"), 1, 199.0}}),
-                        PaymentBundle(PaymentPacket({{0, 199}}, 199.0), CardPacket(), 1)));
+                        PaymentBundle(PaymentPacket({{0, 50}, {0, 149}}, 199.0), CardPacket(), 1)));
 
         d_ = allocateFor(QStringLiteral("0001"), QStringLiteral("王丽"),
                          dispid::AllocateDeliveryDocumentNumber);
@@ -87,7 +88,7 @@ protected:
         e_ = allocateFor(QStringLiteral("0002"), QStringLiteral("张强"));
         record(byCashier(
             saleArgs(e_, SaleLinesPacket({{QStringLiteral("100004"), 1, 219.0}}),
-                     PaymentBundle(PaymentPacket({{8, 50}, {4, 100}, {2, 20}, {0, 300}}, 418.0, 199.0),
+                     PaymentBundle(PaymentPacket({{8, 50}, {4, 100}, {2, 20}, {0, 300}}, 368.0, 149.0),
                                    CardPacket(), 0, {c_})),
             QStringLiteral("0002"), QStringLiteral("张强")));
     }
@@ -132,15 +133,15 @@ TEST_P(DayReportTest, FiguresPerCashierAreThoseOfTheRecordedSales)
         {"certificate", 0, 50, 50, [](const CashierDay& c) { return c.payment(paytype::Certificate); }},
         {"customer account", 1000, 0, 1000,
          [](const CashierDay& c) { return c.payment(paytype::CustomerAccount); }},
-        {"change", 1, 52, 53, [](const CashierDay& c) { return c.change; }},
-        // 0001 never got C's 199; 0002 took it with E.
-        {"cash to hand in", 3499, 248, 3747, [](const CashierDay& c) { return c.cashToHandIn(); }},
+        {"change", 1, 102, 103, [](const CashierDay& c) { return c.change; }},
+        // 0001 got 50 of C; 0002 took the 149 it still owed with E.
+        {"cash to hand in", 3549, 198, 3747, [](const CashierDay& c) { return c.cashToHandIn(); }},
         {"deposits", 1, 0, 1, [](const CashierDay& c) { return double(c.deposits); }},
         {"deposit amount", 500, 0, 500, [](const CashierDay& c) { return c.depositAmount; }},
         {"suspended", 1, 0, 1, [](const CashierDay& c) { return double(c.suspended); }},
-        {"suspended amount", 199, 0, 199, [](const CashierDay& c) { return c.suspendedAmount; }},
+        {"suspended amount", 149, 0, 149, [](const CashierDay& c) { return c.suspendedAmount; }},
         {"collected", 0, 1, 1, [](const CashierDay& c) { return double(c.collected); }},
-        {"collected amount", 0, 199, 199, [](const CashierDay& c) { return c.collectedAmount; }},
+        {"collected amount", 0, 149, 149, [](const CashierDay& c) { return c.collectedAmount; }},
         {"automatic discount", 20.5, 0, 20.5, [](const CashierDay& c) { return c.autoDiscount; }},
         {"manual discount", 100, 0, 100, [](const CashierDay& c) { return c.manualDiscount; }},
     };
@@ -231,7 +232,7 @@ TEST_P(DayReportTest, TextFitsEachPaperWidthAndCsvHasOneLinePerCashier)
         {"收银员编码", "0001", "0002", "合计"},       {"单据数", "4", "1", "5"},
         {"销售金额", "9196.00", "219.00", "9415.00"}, {"现金", "3699.00", "300.00", "3999.00"},
         {"福利证", "0.00", "50.00", "50.00"},         {"消费", "1000.00", "0.00", "1000.00"},
-        {"应交现金", "3499.00", "248.00", "3747.00"}, {"统收金额", "0.00", "199.00", "199.00"},
+        {"应交现金", "3549.00", "198.00", "3747.00"}, {"统收金额", "0.00", "149.00", "149.00"},
     };
     for (const auto& c : cells) {
         SCOPED_TRACE(c.column);
