@@ -10,11 +10,13 @@
 #include "../checkout/checkoutfixture.h"
 #include "fakehost.h"
 #include "fakeprompts.h"
+#include "logcapture.h"
 #include "productstore.h"
 
 #include "controls/flatedit.h"
 #include "host/numbertext.h"
 #include "qiantai/dispids.h"
+#include "screens/cards/cardpayrules.h"
 #include "screens/cards/frmflzzf.h"
 #include "screens/cards/frmhykzf.h"
 #include "screens/cards/frmusehyk.h"
@@ -189,6 +191,9 @@ void Feed(QWidget* field, const QString& text, InputPath path)
         QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         break;
     case InputPath::InputMethod: {
+        // The platform commits only to a field that takes input methods.
+        if (!field->testAttribute(Qt::WA_InputMethodEnabled))
+            break;
         QInputMethodEvent commit;
         commit.setCommitString(text);
         QApplication::sendEvent(field, &commit);
@@ -250,7 +255,7 @@ TEST(TypedNumberFuzz, AmountFieldsHoldOnlyTheirCharactersAndTakeOnlySoundAmounts
 
 // --- Every field the keys reach ------------------------------------------
 
-enum class FieldKind { Amount, Quantity, Code, Text };
+enum class FieldKind { Amount, Quantity, Code, Text, Name };
 
 // A plain value of each kind: the statements it sends are the shapes every
 // other input must keep.
@@ -265,6 +270,8 @@ QStringList BenignValues(FieldKind kind)
         return {"100001", "0101", "1", ""};
     case FieldKind::Text:
         return {"abc", "张三", ""};
+    case FieldKind::Name: // a read-only name box: Left goes back to its code box
+        return {"abc", "张三", "", "\x02"};
     }
     return {};
 }
@@ -305,6 +312,7 @@ public:
 struct OpenedField {
     OpenedField(std::shared_ptr<QWidget> d, QWidget* f) : dialog(std::move(d)), field(f) {}
     std::shared_ptr<test::CardScreenKit> cards; // outlives the dialog
+    std::shared_ptr<test::LogCapture> log;      // the run's log lines
     std::shared_ptr<QWidget> dialog;
     QWidget* field = nullptr;
     std::function<void()> confirm = {};
@@ -425,6 +433,7 @@ OpenedField CardNumberScreen(int method, const std::function<void(test::CardScre
 OpenedField BankCardAmount()
 {
     auto kit = std::make_shared<test::CardScreenKit>();
+    kit->session.AmountDue = 100; // the cap lets the amount through to the swipe
     kit->terminal.result.ok = false;
     auto d = std::make_shared<TFrmXykzf>(nullptr, kit->Context());
     d->Payment = Session().PaymentMethods[3];
@@ -447,6 +456,196 @@ OpenedField BankCardAmount()
         for (const QByteArray& request : kit->terminal.requests)
             EXPECT_FALSE(request.contains('-'))
                 << "a negative amount to the terminal after " << in.left(80).toStdString();
+    };
+    return f;
+}
+
+// The bank card screen with its amount taken and the terminal approving.
+std::shared_ptr<TFrmXykzf> ApprovingBankCardScreen(const std::shared_ptr<test::CardScreenKit>& kit)
+{
+    kit->session.AmountDue = 100;
+    kit->terminal.result.ok = true;
+    kit->terminal.result.response = QByteArray("000000").leftJustified(91, ' ');
+    auto d = std::make_shared<TFrmXykzf>(nullptr, kit->Context());
+    d->Payment = Session().PaymentMethods[3];
+    d->Payment.Kind = paykind::BankCard;
+    d->Remaining = 100;
+    d->show();
+    PressEnter(d->AmountField());
+    return d;
+}
+
+const QString BankCardSwipe = QStringLiteral(";6222021234567890=49121010000?");
+
+// The amount field of every terminal request holds the 100.00 entered, in
+// fen, whatever the swipe and confirmation fields got.
+void ExpectRequestsCarryTheAmount(const test::CardScreenKit& kit, const QString& input)
+{
+    EXPECT_LE(kit.terminal.requests.size(), 1) << input.left(80).toStdString();
+    for (const QByteArray& request : kit.terminal.requests)
+        EXPECT_EQ(request.mid(2, 12), "000000010000") << input.left(80).toStdString();
+}
+
+// The bank card screen's hidden swipe field, confirmed as the reader does.
+OpenedField BankCardSwipeField()
+{
+    auto kit = std::make_shared<test::CardScreenKit>();
+    auto d = ApprovingBankCardScreen(kit);
+    OpenedField f{d, d->SwipeField()};
+    f.cards = kit;
+    f.confirm = [d] {
+        PressEnter(d->SwipeField());
+        if (d->isVisible() && d->ConfirmField()->hasFocus())
+            PressEnter(d->ConfirmField());
+    };
+    f.check = [d, kit](const QString& in) {
+        ExpectSound(d->EnteredAmount, "EnteredAmount", in);
+        ExpectRequestsCarryTheAmount(*kit, in);
+    };
+    return f;
+}
+
+// The hidden confirmation field after a good swipe: what it gets changes
+// nothing of the one request the terminal is sent.
+OpenedField BankCardConfirmField()
+{
+    auto kit = std::make_shared<test::CardScreenKit>();
+    auto d = ApprovingBankCardScreen(kit);
+    QTest::keyClicks(d->SwipeField(), BankCardSwipe);
+    PressEnter(d->SwipeField());
+    OpenedField f{d, d->ConfirmField()};
+    f.cards = kit;
+    f.check = [d, kit](const QString& in) {
+        ExpectSound(d->EnteredAmount, "EnteredAmount", in);
+        EXPECT_EQ(kit->terminal.requests,
+                  QList<QByteArray>{BankCardRequest(kit->session, BankCardSwipe, 100)})
+            << in.left(80).toStdString();
+    };
+    return f;
+}
+
+// A typed password of eight characters or more appears in no statement to
+// either host and no log line; a shorter one may match a document number
+// by chance.
+void ExpectPasswordKept(const QString& password, const QStringList& statements, const QStringList& logLines,
+                        const QString& input)
+{
+    if (password.size() < 8)
+        return;
+    for (const QStringList* texts : {&statements, &logLines})
+        for (const QString& text : *texts)
+            EXPECT_FALSE(text.contains(password))
+                << "the password typed after " << input.left(80).toStdString() << " in "
+                << text.toStdString();
+}
+
+// A member card password field after a swipe; the field's text at Enter is
+// the password the card query carries and nothing else may.
+OpenedField MemberCardPassword(FuzzWorld& w, const std::shared_ptr<test::CardScreenKit>& kit,
+                               std::shared_ptr<QWidget> dialog, QLineEdit* swipe, QLineEdit* password)
+{
+    swipe->setText(QStringLiteral("8800000001"));
+    password->setFocus();
+    OpenedField f{std::move(dialog), password};
+    f.cards = kit;
+    f.log = std::make_shared<test::LogCapture>();
+    auto typed = std::make_shared<QString>();
+    f.confirm = [password, typed] {
+        *typed = password->text();
+        PressEnter(password);
+    };
+    f.check = [host = w.host, kit, log = f.log, typed](const QString& in) {
+        ExpectSoundCardRequests(*kit, in);
+        EXPECT_TRUE(std::isfinite(kit->session.CurrentMemberCard.Balance)) << in.left(80).toStdString();
+        ASSERT_EQ(kit->queries.size(), 1) << in.left(80).toStdString();
+        EXPECT_EQ(kit->queries[0].value(2).toString(), *typed) << in.left(80).toStdString();
+        ExpectPasswordKept(*typed, host->statements() + kit->fakeHost.statements(), log->lines(), in);
+    };
+    return f;
+}
+
+OpenedField MemberCardPaymentPassword(FuzzWorld& w)
+{
+    auto kit = std::make_shared<test::CardScreenKit>();
+    kit->queryAnswers = {test::MemberCard(500, QStringLiteral("8800000001"))};
+    kit->payAnswers = {test::Answer({})};
+    MemberCardAmountEntry entry = [](QWidget*, const QRect&, const TPayment&, double remaining, double,
+                                     double& amount) {
+        amount = remaining;
+        return true;
+    };
+    auto d = std::make_shared<TFrmHykzf>(nullptr, kit->Context(), entry);
+    d->Payment = Session().PaymentMethods[4];
+    d->Remaining = 100;
+    d->show();
+    OpenedField f = MemberCardPassword(w, kit, d, d->SwipeField(), d->PasswordField());
+    const auto checkCard = f.check;
+    f.check = [d, checkCard](const QString& in) {
+        checkCard(in);
+        ExpectSound(d->EnteredAmount, "EnteredAmount", in);
+    };
+    return f;
+}
+
+OpenedField MemberCardIdentificationPassword(FuzzWorld& w)
+{
+    auto kit = std::make_shared<test::CardScreenKit>();
+    kit->queryAnswers = {test::MemberCard(500, QStringLiteral("8800000001"))};
+    auto d = std::make_shared<TfrmUseHyk>(nullptr, kit->session, kit->cards);
+    d->show();
+    return MemberCardPassword(w, kit, d, d->cardEdit(), d->passwordEdit());
+}
+
+// The read-only name box of the customer account screen after a customer
+// was found: nothing typed there changes the customer booked.
+OpenedField CustomerAccountName(FuzzWorld& w)
+{
+    w.host->on(dispid::OpenQuery, [](QVariantList& args) {
+        args[1] = packetToVariant(test::FakeHost::table({"f_Khbm", "f_Khmc"}, {{"K01", "华联"}}));
+        return QVariant(true);
+    });
+    auto d = std::make_shared<TFrmKhxf>(nullptr);
+    d->Payment = Session().PaymentMethods[6];
+    d->Remaining = 100;
+    d->RunAmountEntry = [](TfrmFkje& entry) {
+        entry.EnteredAmount = entry.Remaining;
+        return true;
+    };
+    d->show();
+    QTest::keyClicks(d->CodeField(), QStringLiteral("K01"));
+    PressEnter(d->CodeField());
+    OpenedField f{d, d->NameField()};
+    f.check = [d](const QString& in) {
+        EXPECT_EQ(d->CustomerCode, QStringLiteral("K01")) << in.left(80).toStdString();
+        EXPECT_EQ(d->CustomerName, QStringLiteral("华联")) << in.left(80).toStdString();
+        EXPECT_EQ(d->NameField()->text(), QStringLiteral("华联")) << in.left(80).toStdString();
+        ExpectSound(d->EnteredAmount, "EnteredAmount", in);
+    };
+    return f;
+}
+
+// A read-only name box of the sales information dialog, the sale's three
+// names set: nothing typed there changes a name the sale keeps.
+OpenedField SalesInfoName(TFlatEdit* (TfrmInputXsxx::*name)() const, bool warehouse)
+{
+    SaleSession& s = Session();
+    s.Gzmc = QStringLiteral("彩电柜");
+    s.Yyybm = QStringLiteral("2001");
+    s.Yyymc = QStringLiteral("李四");
+    s.Ckbm = QStringLiteral("01");
+    s.Ckmc = QStringLiteral("中心一库");
+    auto d = std::make_shared<TfrmInputXsxx>(nullptr, s);
+    d->setWarehouseEnabled(warehouse);
+    d->show();
+    TFlatEdit* field = (d.get()->*name)();
+    field->setFocus();
+    OpenedField f{d, field};
+    f.check = [d, field, shown = field->text()](const QString& in) {
+        const SaleSession& s = Session();
+        EXPECT_EQ(QStringList({s.Gzmc, s.Yyymc, s.Ckmc}),
+                  QStringList({QStringLiteral("彩电柜"), QStringLiteral("李四"), QStringLiteral("中心一库")}))
+            << in.left(80).toStdString();
+        EXPECT_EQ(field->text(), shown) << in.left(80).toStdString();
     };
     return f;
 }
@@ -485,11 +684,17 @@ std::vector<FieldCase> Fields()
          }},
         {"信用卡 TFrmXykzf", "F1 Enter, picker 4 Enter", "edtJe", FieldKind::Amount,
          [](FuzzWorld&) { return BankCardAmount(); }},
+        {"信用卡 TFrmXykzf", "F1 Enter, picker 4 Enter, Enter", "edtKh (swipe)", FieldKind::Code,
+         [](FuzzWorld&) { return BankCardSwipeField(); }},
+        {"信用卡 TFrmXykzf", "F1 Enter, picker 4 Enter, Enter, a card swiped", "edtMm (confirmation)",
+         FieldKind::Text, [](FuzzWorld&) { return BankCardConfirmField(); }},
         {"会员卡 TFrmHykzf", "F1 Enter, picker 5 Enter", "edtKh", FieldKind::Code,
          [](FuzzWorld&) {
              return CardNumberScreen<TFrmHykzf>(
                  4, [](test::CardScreenKit&) {}, [](TFrmHykzf& d) { return d.SwipeField(); });
          }},
+        {"会员卡 TFrmHykzf", "F1 Enter, picker 5 Enter, a card swiped", "edtMm (password)", FieldKind::Text,
+         [](FuzzWorld& w) { return MemberCardPaymentPassword(w); }},
         {"福利证 TFrmFlzzf", "F1 Enter, picker 6 Enter", "edtQh", FieldKind::Code,
          [](FuzzWorld&) {
              return CardNumberScreen<TFrmFlzzf>(
@@ -514,6 +719,8 @@ std::vector<FieldCase> Fields()
              };
              return f;
          }},
+        {"使用会员卡 TfrmUseHyk", "F10, 1 Enter, a card swiped", "edtMm (password)", FieldKind::Text,
+         [](FuzzWorld& w) { return MemberCardIdentificationPassword(w); }},
         {"客户消费 TFrmKhxf", "F1 Enter, picker 7 Enter", "customer code", FieldKind::Code,
          [](FuzzWorld&) {
              auto d = std::make_shared<TFrmKhxf>(nullptr);
@@ -523,6 +730,8 @@ std::vector<FieldCase> Fields()
              OpenedField f{d, d->CodeField()};
              return f;
          }},
+        {"客户消费 TFrmKhxf", "F1 Enter, picker 7 Enter, a customer found", "customer name", FieldKind::Name,
+         [](FuzzWorld& w) { return CustomerAccountName(w); }},
         {"商品代码 TSaleGrid", "typing on the entry row", "code editor", FieldKind::Code,
          [](FuzzWorld& w) { return GridCell(w, gridcol::Code, false); }},
         {"数量 TSaleGrid", "a line, then Right to its quantity", "quantity editor", FieldKind::Quantity,
@@ -579,6 +788,12 @@ std::vector<FieldCase> Fields()
              OpenedField f{d, d->warehouseCode()};
              return f;
          }},
+        {"销售信息 TfrmInputXsxx", "F6, a counter group found", "counter group name", FieldKind::Name,
+         [](FuzzWorld&) { return SalesInfoName(&TfrmInputXsxx::counterName, false); }},
+        {"销售信息 TfrmInputXsxx", "F6, a salesperson found", "salesperson name", FieldKind::Name,
+         [](FuzzWorld&) { return SalesInfoName(&TfrmInputXsxx::salespersonName, false); }},
+        {"销售信息 TfrmInputXsxx", "F6 with sales method 3, a warehouse found", "warehouse name",
+         FieldKind::Name, [](FuzzWorld&) { return SalesInfoName(&TfrmInputXsxx::warehouseName, true); }},
         {"统收 TfrmInputQuery", "F1 Enter, Esc, F8", "document numbers", FieldKind::Code,
          [](FuzzWorld&) {
              auto d = std::make_shared<TfrmInputQuery>(QStringLiteral("输入"),
@@ -688,6 +903,8 @@ QSet<QString> RunInput(const FieldCase& c, const QString& input, InputPath path,
     QPointer<QWidget> dialog = f.dialog.get();
     ModalAnswerer answerer([dialog] { return dialog.data(); });
     world.host->clearLog();
+    if (f.cards)
+        f.cards->fakeHost.clearLog();
     Feed(f.field, input, path);
     if (f.confirm)
         f.confirm();
@@ -704,11 +921,14 @@ QSet<QString> RunInput(const FieldCase& c, const QString& input, InputPath path,
                                               << " got " << n << " after " << input.left(80).toStdString();
         }
     }
+    QStringList sent = world.host->statements();
+    if (f.cards)
+        sent += f.cards->fakeHost.statements();
     QSet<QString> shapes;
-    for (const QString& sql : world.host->statements())
+    for (const QString& sql : sent)
         shapes.insert(test::FakeHost::SqlShape(sql));
     if (statements)
-        *statements += int(world.host->statements().size());
+        *statements += int(sent.size());
     f.dialog.reset();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return shapes;
