@@ -206,7 +206,9 @@ CardServer::~CardServer()
 
 bool CardServer::bind(const std::string& address, int port, const ServerTls& tls, std::string* error)
 {
-    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ITC;
+    // poll(), not epoll: quiescing an epoll daemon races its own threads over the
+    // listening socket and aborts the process.
+    unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_POLL | MHD_USE_ITC;
     const bool https = !tls.certificateFile.empty() || !tls.keyFile.empty();
     if (https) {
         if (!ReadFile(tls.certificateFile, &tlsCertificate_, error) ||
