@@ -76,8 +76,7 @@ public:
                 if (!store_.query(OwedAmountSql(t.header, t.payments), {number}, &owed, error))
                     return false;
                 ++c.suspended;
-                c.suspendedAmount +=
-                    owed.rowCount() ? owed.value(0, 0).toDouble() : docs.value(r, 5).toDouble();
+                c.suspendedAmount += owed.value(0, 0).toDouble(); // f_Xjje without payment rows
             }
             Document& d = documents_[number];
             d.cashier = c.cashier;
