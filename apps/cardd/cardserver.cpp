@@ -3,7 +3,7 @@
 #include "cardservice.h"
 #include "tillcertificate.h"
 
-#include "host/logcategories.h"
+#include "base/logcategories.h"
 
 #include <QDebug>
 #include <QFile>

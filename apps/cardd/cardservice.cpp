@@ -1,8 +1,8 @@
 #include "cardservice.h"
 
-#include "host/cardmask.h"
-#include "host/logcategories.h"
-#include "host/money.h"
+#include "base/cardmask.h"
+#include "base/logcategories.h"
+#include "base/money.h"
 
 #include <QDate>
 #include <QDebug>

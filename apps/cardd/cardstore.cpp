@@ -1,6 +1,6 @@
 #include "cardstore.h"
 
-#include "host/logcategories.h"
+#include "base/logcategories.h"
 
 #include <QDate>
 #include <QDateTime>

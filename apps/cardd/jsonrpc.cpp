@@ -1,7 +1,7 @@
 #include "jsonrpc.h"
 
+#include "base/logcategories.h"
 #include "cardservice.h"
-#include "host/logcategories.h"
 
 #include <QDebug>
 

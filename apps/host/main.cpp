@@ -17,8 +17,8 @@
 #include "store/demodata.h"
 #include "store/storehost.h"
 
-#include "host/inifile.h"
-#include "host/logcategories.h"
+#include "base/inifile.h"
+#include "base/logcategories.h"
 #include "keyscript/keyrobot.h"
 
 #include <QApplication>

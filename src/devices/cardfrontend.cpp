@@ -1,7 +1,7 @@
 #include "devices/cardfrontend.h"
 
+#include "base/logcategories.h"
 #include "devices/jsonvariant.h"
-#include "host/logcategories.h"
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>

@@ -1,9 +1,9 @@
 #include "devices/cardrequest.h"
 
-#include "host/commonhelpers.h"
-#include "host/gbk.h"
-#include "host/money.h"
-#include "host/numbers.h"
+#include "base/commonhelpers.h"
+#include "base/gbk.h"
+#include "base/money.h"
+#include "base/numbers.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "devices/cardterminal.h"
 
-#include "host/logcategories.h"
+#include "base/logcategories.h"
 #include "qiantai/cardtrans.h"
 
 #include <dlfcn.h>

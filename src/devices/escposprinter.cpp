@@ -1,6 +1,6 @@
 #include "devices/escposprinter.h"
 
-#include "host/gbk.h"
+#include "base/gbk.h"
 
 #include <QStringEncoder>
 

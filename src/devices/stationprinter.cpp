@@ -1,7 +1,7 @@
 #include "devices/stationprinter.h"
 
+#include "base/inifile.h"
 #include "devices/escposprinter.h"
-#include "host/inifile.h"
 
 namespace qiantai {
 

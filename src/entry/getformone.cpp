@@ -1,6 +1,7 @@
 #include "entry/getformone.h"
 
 #include "entry/operatorcode.h"
+#include "entry/stationservices.h"
 #include "sale/salesession.h"
 #include "screens/sales/frmmain.h"
 
@@ -37,7 +38,7 @@ void OpenSalesModule(QWidget* hostApp, QWidget* hostControl, const unsigned char
     s.HostObject.reset(host);
     s.HostControl = hostControl;
 
-    auto* screen = new TFrmMain(hostApp, hostControl);
+    auto* screen = new TFrmMain(hostApp, hostControl, StationStartupServices());
     OpenScreen() = screen;
     // Keyboard only: the pointer stays hidden while the screen is open;
     // the screen shows it again when it closes.

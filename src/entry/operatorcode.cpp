@@ -1,6 +1,6 @@
 #include "entry/operatorcode.h"
 
-#include "host/gbk.h"
+#include "base/gbk.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #include "report/numberformat.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 #include <QRegularExpression>
 

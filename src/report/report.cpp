@@ -1,7 +1,7 @@
 #include "report/report.h"
 
-#include "host/gbk.h"
-#include "host/numbers.h"
+#include "base/gbk.h"
+#include "base/numbers.h"
 #include "report/numberformat.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "report/reportprinter.h"
 
-#include "host/inifile.h"
+#include "base/inifile.h"
 #include "report/report.h"
 #include "report/rollpaper.h"
 

@@ -1,8 +1,8 @@
 #include "report/rollpaper.h"
 
-#include "host/gbk.h"
-#include "host/inifile.h"
-#include "host/logcategories.h"
+#include "base/gbk.h"
+#include "base/inifile.h"
+#include "base/logcategories.h"
 
 namespace qiantai {
 

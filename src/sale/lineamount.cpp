@@ -1,7 +1,7 @@
 #include "sale/lineamount.h"
 
-#include "host/money.h"
-#include "host/numbers.h"
+#include "base/money.h"
+#include "base/numbers.h"
 
 namespace qiantai {
 

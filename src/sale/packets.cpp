@@ -1,6 +1,6 @@
 #include "sale/packets.h"
 
-#include "host/variantarray.h"
+#include "base/variantarray.h"
 #include "sale/paymenttable.h"
 #include "sale/salesession.h"
 

@@ -1,6 +1,6 @@
 #include "sale/payments.h"
 
-#include "host/money.h"
+#include "base/money.h"
 #include "sale/salesession.h"
 
 namespace qiantai {

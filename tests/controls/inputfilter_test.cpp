@@ -1,5 +1,5 @@
+#include "base/numbertext.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "devices/cardrequest.h"
 
-#include "host/gbk.h"
+#include "base/gbk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "base/gbk.h"
 #include "devices/escposprinter.h"
-#include "host/gbk.h"
 #include "loopbackreceiver.h"
 
 #include <QFile>

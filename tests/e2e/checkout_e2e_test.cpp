@@ -4,7 +4,7 @@
 #include "e2estore.h"
 #include "salekeys.h"
 
-#include "host/gbk.h"
+#include "base/gbk.h"
 #include "loopbackreceiver.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
+#include "base/gbk.h"
 #include "entry/operatorcode.h"
-#include "host/gbk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/gbk.h"
+#include "base/gbk.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "report/rollpaper.h"

@@ -1,6 +1,6 @@
 #include "sale/linearithmetic.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/variantarray.h"
+#include "base/variantarray.h"
 #include "sale/packets.h"
 #include "sale/payments.h"
 #include "sale/paymenttable.h"

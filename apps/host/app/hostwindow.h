@@ -4,7 +4,7 @@
 
 #include "moduleloader.h"
 
-#include "host/result.h"
+#include "base/result.h"
 #include "store/storehost.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "moduleloader.h"
 
-#include "host/gbk.h"
+#include "base/gbk.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Loads libqiantai.so and opens its sales screen with GetFormOne.
 #pragma once
 
-#include "host/result.h"
+#include "base/result.h"
 #include "qiantai/coordisp.h"
 #include "qiantai/entry.h"
 

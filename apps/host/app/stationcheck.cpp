@@ -4,12 +4,12 @@
 
 #include "store/storehost.h"
 
+#include "base/inifile.h"
+#include "base/stationkeys.h"
 #include "devices/cardfrontend.h"
 #include "devices/cardterminal.h"
 #include "devices/printerstatus.h"
-#include "host/inifile.h"
-#include "host/stationkeys.h"
-#include "host/sysparamrules.h"
+#include "hostcalls/sysparamrules.h"
 #include "screens/cards/stationcardservices.h"
 
 #include <QDir>
@@ -266,7 +266,7 @@ private:
         CardFrontEndClient client(settings);
         const CardFrontEndResult r = client.queryCard({});
         const QString where = QStringLiteral("%1://%2:%3")
-                                  .arg(settings.tls ? "https" : "http")
+                                  .arg(settings.tls ? QStringLiteral("https") : QStringLiteral("http"))
                                   .arg(settings.host)
                                   .arg(settings.port);
         if (r.status == CardFrontEndStatus::ConnectionFailed)

@@ -1,6 +1,6 @@
 #include "cardreconciliation.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 #include <QMap>
 #include <QVariantMap>

@@ -1,6 +1,6 @@
 #include "catalogue.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 namespace qiantai::host {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "sqlitefunctions.h"
 
-#include "host/logcategories.h"
+#include "base/logcategories.h"
 
 #include <QAtomicInt>
 #include <QDir>

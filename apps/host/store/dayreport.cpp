@@ -1,6 +1,6 @@
 #include "dayreport.h"
 
-#include "host/money.h"
+#include "base/money.h"
 #include "recording.h"
 
 #include <QDate>

@@ -1,8 +1,8 @@
 #include "dayreporttext.h"
 
-#include "host/gbk.h"
-#include "host/numbers.h"
-#include "host/numbertext.h"
+#include "base/gbk.h"
+#include "base/numbers.h"
+#include "base/numbertext.h"
 
 #include <QDate>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "docnumbers.h"
 #include "paymenttypes.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 #include <QCryptographicHash>
 #include <QHash>

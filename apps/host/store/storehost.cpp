@@ -7,8 +7,8 @@
 #include "limitedoffers.h"
 #include "recording.h"
 
-#include "host/logcategories.h"
-#include "host/storedcode.h"
+#include "base/logcategories.h"
+#include "base/storedcode.h"
 #include "qiantai/dispids.h"
 
 #include <exception>

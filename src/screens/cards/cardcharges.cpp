@@ -1,7 +1,7 @@
 #include "screens/cards/cardcharges.h"
 
-#include "host/cardmask.h"
-#include "host/logcategories.h"
+#include "base/cardmask.h"
+#include "base/logcategories.h"
 #include "screens/cards/cardpayrules.h"
 
 namespace qiantai {

@@ -1,8 +1,8 @@
 #include "screens/cards/cardpayrules.h"
 
-#include "host/cardmask.h"
-#include "host/money.h"
-#include "host/numbertext.h"
+#include "base/cardmask.h"
+#include "base/money.h"
+#include "base/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 

@@ -1,7 +1,7 @@
 #include "screens/cards/cardscreencontext.h"
 
+#include "base/inifile.h"
 #include "devices/cardterminal.h"
-#include "host/inifile.h"
 #include "sale/salesession.h"
 #include "screens/cards/stationcardservices.h"
 #include "screens/lookups/showhostmessage.h"

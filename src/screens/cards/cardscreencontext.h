@@ -3,7 +3,7 @@
 // Tests fill it with fakes; CardScreenEnvironment fills it for the station.
 #pragma once
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "screens/cards/cardservices.h"
 
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "screens/cards/cardservices.h"
 
-#include "host/hostmessage.h"
-#include "host/hostservice.h"
-#include "host/money.h"
+#include "base/money.h"
+#include "hostcalls/hostmessage.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 
 #include <QUuid>

@@ -8,7 +8,7 @@
 #include "devices/cardfrontend.h"
 #include "sale/cardinfo.h"
 #include "screens/cards/cardcharges.h"
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 #include <QString>
 #include <QVariant>

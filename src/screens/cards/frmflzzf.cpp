@@ -1,8 +1,8 @@
 #include "screens/cards/frmflzzf.h"
 
+#include "base/numbertext.h"
 #include "controls/flatedit.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardpayrules.h"
 

@@ -3,7 +3,7 @@
 #include "controls/flatedit.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardpayrules.h"
-#include "screens/cards/usehykrules.h"
+#include "screens/cards/frmusehykrules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

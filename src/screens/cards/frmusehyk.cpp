@@ -3,7 +3,7 @@
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
 #include "sale/salesession.h"
-#include "screens/cards/usehykrules.h"
+#include "screens/cards/frmusehykrules.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QKeyEvent>

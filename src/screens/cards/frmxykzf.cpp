@@ -1,10 +1,10 @@
 #include "screens/cards/frmxykzf.h"
 
+#include "base/numbertext.h"
 #include "controls/flatedit.h"
 #include "controls/inputfilter.h"
 #include "devices/cardterminal.h"
-#include "host/numbers.h"
-#include "host/numbertext.h"
+#include "hostcalls/hostservice.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardcharges.h"

@@ -1,6 +1,6 @@
 #include "screens/cards/stationcardservices.h"
 
-#include "host/inifile.h"
+#include "base/inifile.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QPointer>

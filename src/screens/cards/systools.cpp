@@ -5,7 +5,7 @@
 #include "screens/cards/frmhykzf.h"
 #include "screens/cards/frmusehyk.h"
 #include "screens/lookups/frmsystool.h"
-#include "screens/lookups/systoolrules.h"
+#include "screens/lookups/frmsystoolrules.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "screens/checkout/checkoutservices.h"
 
-#include "host/inifile.h"
+#include "base/inifile.h"
 #include "sale/salesession.h"
 #include "screens/checkout/receipt.h"
 #include "screens/checkout/recordsale.h"

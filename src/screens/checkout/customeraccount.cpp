@@ -1,6 +1,6 @@
 #include "screens/checkout/customeraccount.h"
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "sale/sqlquote.h"
 #include "sale/tablenames.h"
 

@@ -1,7 +1,7 @@
 #include "screens/checkout/documentrounding.h"
 
-#include "host/money.h"
-#include "host/numbers.h"
+#include "base/money.h"
+#include "base/numbers.h"
 #include "sale/linesums.h"
 #include "sale/salesession.h"
 

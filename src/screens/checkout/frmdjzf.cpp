@@ -1,9 +1,9 @@
 #include "screens/checkout/frmdjzf.h"
 
+#include "base/numbertext.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
-#include "screens/checkout/amountrules.h"
 #include "screens/checkout/checkoutservices.h"
+#include "screens/checkout/frmfkjerules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

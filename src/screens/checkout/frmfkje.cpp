@@ -1,10 +1,10 @@
 #include "screens/checkout/frmfkje.h"
 
+#include "base/numbertext.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
 #include "sale/salesession.h"
-#include "screens/checkout/amountrules.h"
 #include "screens/checkout/checkoutservices.h"
+#include "screens/checkout/frmfkjerules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

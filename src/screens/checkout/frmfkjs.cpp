@@ -1,7 +1,7 @@
 #include "screens/checkout/frmfkjs.h"
 
-#include "host/hostservice.h"
-#include "host/numbertext.h"
+#include "base/numbertext.h"
+#include "hostcalls/hostservice.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "screens/checkout/cardpaymentcalls.h"

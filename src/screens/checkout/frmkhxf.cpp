@@ -1,6 +1,6 @@
 #include "screens/checkout/frmkhxf.h"
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 #include "screens/checkout/customeraccount.h"
 #include "screens/checkout/frmfkje.h"

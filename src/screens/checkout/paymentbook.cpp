@@ -1,6 +1,6 @@
 #include "screens/checkout/paymentbook.h"
 
-#include "host/money.h"
+#include "base/money.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 

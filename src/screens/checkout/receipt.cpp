@@ -1,9 +1,9 @@
 #include "screens/checkout/receipt.h"
 
+#include "base/logcategories.h"
 #include "devices/posprinter.h"
 #include "devices/systemclock.h"
-#include "host/hostservice.h"
-#include "host/logcategories.h"
+#include "hostcalls/hostservice.h"
 #include "report/report.h"
 #include "report/reportprinter.h"
 #include "report/rollpaper.h"

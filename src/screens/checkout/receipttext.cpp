@@ -1,9 +1,9 @@
 #include "screens/checkout/receipttext.h"
 
-#include "host/gbk.h"
-#include "host/money.h"
-#include "host/numbers.h"
-#include "host/numbertext.h"
+#include "base/gbk.h"
+#include "base/money.h"
+#include "base/numbers.h"
+#include "base/numbertext.h"
 #include "sale/payments.h"
 #include "sale/salesession.h"
 #include "sale/salesmethod.h"

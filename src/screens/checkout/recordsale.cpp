@@ -1,9 +1,9 @@
 #include "screens/checkout/recordsale.h"
 
-#include "host/hostservice.h"
-#include "host/logcategories.h"
-#include "host/numbertext.h"
-#include "host/storedcode.h"
+#include "base/logcategories.h"
+#include "base/numbertext.h"
+#include "base/storedcode.h"
+#include "hostcalls/hostservice.h"
 #include "sale/packets.h"
 #include "sale/salesession.h"
 #include "sale/sqlquote.h"

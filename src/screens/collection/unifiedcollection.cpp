@@ -1,8 +1,8 @@
 #include "screens/collection/unifiedcollection.h"
 
-#include "host/commonhelpers.h"
-#include "host/hostservice.h"
-#include "host/numbers.h"
+#include "base/commonhelpers.h"
+#include "base/numbers.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 #include "sale/sqlquote.h"
 #include "sale/tablenames.h"

@@ -1,10 +1,13 @@
 #include "screens/discount/discountentrypoint.h"
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 #include "screens/discount/frmgrant.h"
 #include "screens/discount/frmsgzk.h"
 #include "screens/discount/frmzksz.h"
+#include "screens/lookups/showhostmessage.h"
+
+#include <QVariant>
 
 namespace qiantai {
 
@@ -43,6 +46,11 @@ bool OpenDiscountEntry(QWidget* owner, int currentRow)
     TfrmZksz dialog(parent, mode, currentRow, s.SaleLines, SessionAuthority(parent), s.DocTotalQty, s.Xsfkz);
     dialog.centreOnScreen();
     return dialog.exec() == QDialog::Accepted;
+}
+
+void ShowDiscountMessage(const QString& message, QWidget* parent)
+{
+    ShowHostMessage(QVariant(message), QStringLiteral("错误提示"), QString(), InfoKind::Statement, parent);
 }
 
 } // namespace qiantai

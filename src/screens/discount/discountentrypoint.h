@@ -1,6 +1,8 @@
 // F3 on the sales screen: the manual discount of the current line or of the
-// whole sale.
+// whole sale, and the box both discount dialogs show a refusal in.
 #pragma once
+
+#include <QString>
 
 class QWidget;
 
@@ -13,5 +15,9 @@ namespace qiantai {
 // the lines hold a new discount: the caller then shows every line again. The
 // caller refreshes its labels in every case.
 bool OpenDiscountEntry(QWidget* owner, int currentRow);
+
+// The information box for a refused discount: `message` with the caption
+// "错误提示"; Enter closes it.
+void ShowDiscountMessage(const QString& message, QWidget* parent);
 
 } // namespace qiantai

@@ -2,7 +2,7 @@
 
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
-#include "screens/discount/grantrules.h"
+#include "screens/discount/frmgrantrules.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QKeyEvent>

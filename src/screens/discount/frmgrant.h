@@ -5,7 +5,7 @@
 #pragma once
 
 #include "controls/blueframe.h"
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 
 class QLineEdit;
 

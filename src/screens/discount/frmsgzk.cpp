@@ -1,7 +1,7 @@
 #include "screens/discount/frmsgzk.h"
 
 #include "controls/cjkfont.h"
-#include "screens/discount/discountmessages.h"
+#include "screens/discount/discountentrypoint.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -4,7 +4,7 @@
 
 #include "controls/blueframe.h"
 #include "sale/saleitems.h"
-#include "screens/discount/discountmode.h"
+#include "screens/discount/frmsgzkrules.h"
 
 #include <QList>
 

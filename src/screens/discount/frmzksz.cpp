@@ -1,11 +1,11 @@
 #include "screens/discount/frmzksz.h"
 
+#include "base/numbertext.h"
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
-#include "screens/discount/discountentry.h"
-#include "screens/discount/discountmessages.h"
+#include "screens/discount/discountentrypoint.h"
+#include "screens/discount/frmzkszrules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

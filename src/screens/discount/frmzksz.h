@@ -5,8 +5,8 @@
 
 #include "controls/blueframe.h"
 #include "sale/saleitems.h"
-#include "screens/discount/discountmode.h"
-#include "screens/discount/discountrules.h"
+#include "screens/discount/frmsgzkrules.h"
+#include "screens/discount/frmzkszrules.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,7 +1,7 @@
 #include "screens/lookups/frminfo.h"
 
 #include "controls/cjkfont.h"
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

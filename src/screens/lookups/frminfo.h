@@ -4,7 +4,7 @@
 #pragma once
 
 #include "controls/blueframe.h"
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 class QLabel;
 

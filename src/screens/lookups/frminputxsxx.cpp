@@ -1,11 +1,11 @@
 #include "screens/lookups/frminputxsxx.h"
 
+#include "base/numbertext.h"
 #include "controls/cjkfont.h"
 #include "controls/flatedit.h"
 #include "controls/inputfilter.h"
-#include "host/numbertext.h"
 #include "sale/salesession.h"
-#include "screens/lookups/salesinforules.h"
+#include "screens/lookups/frminputxsxxrules.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "controls/blueframe.h"
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 
 class QLabel;
 

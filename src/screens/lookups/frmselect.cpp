@@ -1,7 +1,7 @@
 #include "screens/lookups/frmselect.h"
 
 #include "controls/cjkfont.h"
-#include "screens/lookups/salesinforules.h"
+#include "screens/lookups/frminputxsxxrules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "screens/lookups/frmselectsp.h"
 
 #include "controls/cjkfont.h"
-#include "screens/lookups/selectsprules.h"
+#include "screens/lookups/frmselectsprules.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

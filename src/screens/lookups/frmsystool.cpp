@@ -1,6 +1,6 @@
 #include "screens/lookups/frmsystool.h"
 
-#include "screens/lookups/systoolrules.h"
+#include "screens/lookups/frmsystoolrules.h"
 
 #include <QKeyEvent>
 #include <QLabel>

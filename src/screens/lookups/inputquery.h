@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "screens/lookups/inputrules.h"
+#include "screens/lookups/inputqueryrules.h"
 
 class QLabel;
 class QPushButton;

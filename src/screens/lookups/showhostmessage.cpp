@@ -1,6 +1,6 @@
 #include "screens/lookups/showhostmessage.h"
 
-#include "host/hostmessage.h"
+#include "hostcalls/hostmessage.h"
 #include "screens/lookups/frminfo.h"
 
 namespace qiantai {

@@ -1,7 +1,7 @@
 // Shows a host refusal or a fixed message in the information box.
 #pragma once
 
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 #include <QString>
 #include <QVariant>

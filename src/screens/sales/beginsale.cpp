@@ -1,6 +1,6 @@
 #include "screens/sales/beginsale.h"
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 
 namespace qiantai {

@@ -3,7 +3,7 @@
 // screen supplies the dialogs through SaleDocumentScreen.
 #pragma once
 
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "controls/frmbase.h"
-#include "host/sysparams.h"
+#include "hostcalls/sysparams.h"
 #include "screens/sales/beginsale.h"
 #include "screens/sales/startup.h"
 
@@ -20,14 +20,10 @@ class TSalesPanel;
 class TFrmMain : public TFrmBase, public SaleDocumentScreen {
     Q_OBJECT
 public:
-    // Runs the whole start-up (stops are shown at once); StartupOk() tells
-    // whether it completed.
-    TFrmMain(QWidget* owner, QWidget* hostControl);
+    // Runs the whole start-up with the station's `services` (stops are shown
+    // at once); StartupOk() tells whether it completed.
+    TFrmMain(QWidget* owner, QWidget* hostControl, const StartupServices& services);
     ~TFrmMain() override;
-
-    // The services of this station: clock and its INI switch, no report
-    // engine or receipt printer yet.
-    static StartupServices StationStartupServices();
 
     bool StartupOk() const { return startupOk_; }
     bool FirstShow() const { return firstShow_; }

@@ -1,7 +1,7 @@
 #include "screens/sales/itementry.h"
 
-#include "host/money.h"
-#include "host/numbertext.h"
+#include "base/money.h"
+#include "base/numbertext.h"
 #include "sale/linearithmetic.h"
 #include "sale/linesums.h"
 #include "sale/sqlquote.h"

@@ -4,10 +4,10 @@
 // result. Rows are grid rows: row n holds line n (item n - 1).
 #pragma once
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "qiantai/datapacket.h"
 #include "sale/salesession.h"
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 
 #include <QString>
 #include <QVariant>

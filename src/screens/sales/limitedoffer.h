@@ -3,7 +3,7 @@
 // for offers and deletes reservations of deleted lines.
 #pragma once
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "sale/salesession.h"
 
 #include <QString>

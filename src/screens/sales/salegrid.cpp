@@ -1,6 +1,6 @@
 #include "screens/sales/salegrid.h"
 
-#include "host/numbertext.h"
+#include "base/numbertext.h"
 #include "sale/salesession.h"
 #include "screens/sales/salegridmodel.h"
 #include "screens/sales/salegridpaint.h"

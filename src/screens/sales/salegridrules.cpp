@@ -1,6 +1,6 @@
 #include "screens/sales/salegridrules.h"
 
-#include "host/numbertext.h"
+#include "base/numbertext.h"
 
 #include <algorithm>
 

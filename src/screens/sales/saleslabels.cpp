@@ -1,8 +1,8 @@
 #include "screens/sales/saleslabels.h"
 
-#include "host/money.h"
-#include "host/numbers.h"
-#include "host/numbertext.h"
+#include "base/money.h"
+#include "base/numbers.h"
+#include "base/numbertext.h"
 #include "sale/linesums.h"
 #include "sale/salesession.h"
 #include "sale/salesmethod.h"

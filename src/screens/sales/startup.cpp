@@ -1,7 +1,7 @@
 #include "screens/sales/startup.h"
 
+#include "base/numbertext.h"
 #include "devices/systemclock.h"
-#include "host/numbertext.h"
 #include "sale/paymenttable.h"
 #include "sale/salesession.h"
 #include "sale/tablenames.h"

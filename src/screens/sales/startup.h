@@ -3,9 +3,9 @@
 // window is involved; the screen shows the stop message.
 #pragma once
 
-#include "host/hostservice.h"
-#include "host/sysparams.h"
-#include "host/vornaclass.h"
+#include "hostcalls/hostservice.h"
+#include "hostcalls/sysparams.h"
+#include "hostcalls/vornaclass.h"
 
 #include <QString>
 #include <QVariant>

@@ -3,7 +3,7 @@
 // still owes, and the store accepts exactly that.
 #include "recordingfixture.h"
 
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 
 namespace qiantai::host::test {
 namespace {

@@ -2,7 +2,7 @@
 // same moment, as separate processes on one store.
 #include "hostfixture.h"
 
-#include "host/money.h"
+#include "base/money.h"
 
 #include <QProcess>
 #include <QSet>

@@ -8,8 +8,8 @@
 #include "store/dayreport.h"
 #include "store/dayreporttext.h"
 
+#include "base/gbk.h"
 #include "devices/cardfrontend.h"
-#include "host/gbk.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -1,7 +1,7 @@
 // Sale packets in the shape the sales module hands them to the host.
 #pragma once
 
-#include "host/money.h"
+#include "base/money.h"
 #include "qiantai/datapacket.h"
 
 #include <QStringList>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "devices/cardterminal.h"
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "qiantai/dispids.h"
 #include "sale/salesession.h"
 #include "screens/cards/cardscreencontext.h"

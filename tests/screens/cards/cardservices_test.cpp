@@ -1,4 +1,4 @@
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "qiantai/dispids.h"
 #include "screens/cards/cardservices.h"
 

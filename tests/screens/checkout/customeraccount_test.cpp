@@ -1,7 +1,7 @@
 #include "screens/checkout/customeraccount.h"
 
 #include "fakehost.h"
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "qiantai/dispids.h"
 
 #include <gtest/gtest.h>

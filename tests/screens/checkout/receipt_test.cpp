@@ -1,7 +1,7 @@
+#include "base/gbk.h"
 #include "devices/escposprinter.h"
 #include "devices/systemclock.h"
 #include "fakehost.h"
-#include "host/gbk.h"
 #include "loopbackreceiver.h"
 #include "qiantai/dispids.h"
 #include "report/report.h"

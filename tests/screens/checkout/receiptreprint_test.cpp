@@ -7,8 +7,8 @@
 #include "stationdirectory.h"
 #include "typedsale.h"
 
+#include "base/gbk.h"
 #include "devices/escposprinter.h"
-#include "host/gbk.h"
 #include "qiantai/dispids.h"
 #include "screens/cards/systools.h"
 #include "screens/checkout/entercheckout.h"

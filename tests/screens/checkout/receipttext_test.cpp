@@ -1,4 +1,4 @@
-#include "host/gbk.h"
+#include "base/gbk.h"
 #include "sale/packets.h"
 #include "sale/payments.h"
 #include "sale/paymenttable.h"

@@ -2,7 +2,7 @@
 
 #include "checkoutfixture.h"
 #include "fakehost.h"
-#include "host/hostservice.h"
+#include "hostcalls/hostservice.h"
 #include "logcapture.h"
 #include "qiantai/dispids.h"
 #include "sale/packets.h"

@@ -1,7 +1,7 @@
+#include "base/gbk.h"
 #include "devices/stationprinter.h"
 #include "devices/systemclock.h"
 #include "fakehost.h"
-#include "host/gbk.h"
 #include "report/reportprinter.h"
 #include "sale/packets.h"
 #include "sale/paymenttable.h"

@@ -1,9 +1,9 @@
 // Sale lines and a recording authority for the discount tests.
 #pragma once
 
-#include "host/money.h"
+#include "base/money.h"
 #include "sale/saleitems.h"
-#include "screens/discount/discountrules.h"
+#include "screens/discount/frmzkszrules.h"
 
 #include <QString>
 #include <QStringList>

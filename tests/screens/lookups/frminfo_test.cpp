@@ -2,7 +2,7 @@
 
 #include "controls/blueframe.h"
 #include "screens/lookups/frminfo.h"
-#include "screens/lookups/inforules.h"
+#include "screens/lookups/frminforules.h"
 #include "screens/lookups/showhostmessage.h"
 
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "modalscript.h"
 
 #include "screens/lookups/frmselectsp.h"
-#include "screens/lookups/selectsprules.h"
+#include "screens/lookups/frmselectsprules.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

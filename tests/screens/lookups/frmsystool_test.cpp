@@ -1,5 +1,5 @@
 #include "screens/lookups/frmsystool.h"
-#include "screens/lookups/systoolrules.h"
+#include "screens/lookups/frmsystoolrules.h"
 
 #include "modalscript.h"
 

@@ -3,7 +3,7 @@
 
 #include "controls/flatedit.h"
 #include "screens/lookups/inputquery.h"
-#include "screens/lookups/inputrules.h"
+#include "screens/lookups/inputqueryrules.h"
 
 #include <QFile>
 #include <QFontMetrics>

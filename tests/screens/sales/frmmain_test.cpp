@@ -30,10 +30,18 @@ public:
     bool Set(const QDateTime&) override { return false; }
 };
 
+// The module's clock (the fixture's), no report engine and no printer.
+StartupServices ClockOnly()
+{
+    StartupServices services;
+    services.clock = &ModuleClock();
+    return services;
+}
+
 // Records the screen's messages and answers them from a list (1 = Yes).
 class RecordingMain : public TFrmMain {
 public:
-    using TFrmMain::TFrmMain;
+    RecordingMain() : TFrmMain(nullptr, nullptr, ClockOnly()) {}
     QStringList messages;
     QList<int> answers;
     int checkouts = 0, discounts = 0, tools = 0;
@@ -69,7 +77,7 @@ protected:
     // A screen whose start-up has run, shown and laid out.
     RecordingMain* Open()
     {
-        auto* m = new RecordingMain(nullptr, nullptr);
+        auto* m = new RecordingMain;
         m->show();
         return m;
     }
@@ -136,7 +144,7 @@ TEST_F(FrmMainTest, StartupStopIsShownAndTheScreenClosesWhenShown)
         c.arrange(*fresh);
         Seen seen;
         ModalScript script(QStringLiteral("<Enter>"), [&](QWidget* w) { seen = LookAtBox(w); });
-        QPointer<RecordingMain> m = new RecordingMain(nullptr, nullptr);
+        QPointer<RecordingMain> m = new RecordingMain;
         EXPECT_TRUE(script.done());
         EXPECT_TRUE(seen.shown);
         EXPECT_EQ(seen.heading, QString::fromUtf8(c.heading));

@@ -1,0 +1,10 @@
+#include "base/storedcode.h"
+
+namespace qiantai {
+
+QString StoredCode(const QString& code)
+{
+    return code.trimmed();
+}
+
+} // namespace qiantai
