@@ -84,8 +84,8 @@ int main(int argc, char** argv)
         return 1;
     }
     cards.store->setPasswordCost(cardd::HashCost::Interactive);
-    if (!cards.store->putDemoData(cardd::HashCost::Interactive, &error)) {
-        std::fprintf(stderr, "demo cards: %s\n", qPrintable(error));
+    if (const Result<> put = cards.store->putDemoData(cardd::HashCost::Interactive); !put) {
+        std::fprintf(stderr, "demo cards: %s\n", qPrintable(put.error()));
         return 1;
     }
     cardd::ServiceSettings settings;

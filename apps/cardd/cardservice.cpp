@@ -244,12 +244,11 @@ nlohmann::json CardService::journalForDay(const nlohmann::json& params, const Ca
     const QString day = Text(params, 0);
     if (day.size() != 8 || !QDate::fromString(day, QStringLiteral("yyyyMMdd")).isValid())
         throw InvalidParams("element 0 is not a day (YYYYMMDD)");
-    QList<JournalRecord> rows;
-    QString error;
-    if (!store_.journalForDay(day, &rows, &error))
-        throw ServiceFailure(error.toStdString());
+    const Result<QList<JournalRecord>> rows = store_.journalForDay(day);
+    if (!rows)
+        throw ServiceFailure(rows.error().toStdString());
     nlohmann::json entries = nlohmann::json::array();
-    for (const JournalRecord& r : rows)
+    for (const JournalRecord& r : rows.value())
         entries.push_back({{"id", r.id},
                            {"card_type", r.cardType.toStdString()},
                            {"card_no", r.cardNo.toStdString()},
@@ -260,8 +259,8 @@ nlohmann::json CardService::journalForDay(const nlohmann::json& params, const Ca
                            {"amount_fen", r.amountFen},
                            {"state", r.state.toStdString()},
                            {"created_at", r.createdAt.toStdString()}});
-    qCInfo(lcCardServer).noquote() << "JournalForDay" << day << "from" << TillOf(call) << "->" << rows.size()
-                                   << "charges";
+    qCInfo(lcCardServer).noquote() << "JournalForDay" << day << "from" << TillOf(call) << "->"
+                                   << rows.value().size() << "charges";
     return {{"ok", true}, {"entries", entries}};
 }
 

@@ -206,7 +206,7 @@ template <typename Answer> Answer Refusal(const QString& text)
     return a;
 }
 
-template <typename Answer> Answer Failure(const QString& text)
+template <typename Answer> Answer FailedAnswer(const QString& text)
 {
     Answer a;
     a.outcome = Outcome::Failed;
@@ -303,11 +303,11 @@ public:
     }
     // False when the transaction could not begin; failed() says why.
     bool ok() const { return failure_.isNull(); }
-    ChargeAnswer failed() const { return Failure<ChargeAnswer>(failure_); }
+    ChargeAnswer failed() const { return FailedAnswer<ChargeAnswer>(failure_); }
     ChargeAnswer fail(const QString& text)
     {
         c.rollback();
-        return Failure<ChargeAnswer>(text);
+        return FailedAnswer<ChargeAnswer>(text);
     }
     ChargeAnswer refuse(const QString& text)
     {
@@ -347,7 +347,7 @@ ChargeAnswer AfterFailedInsert(const StoreLocation& location, const QString& key
     QString error;
     if (c.ok() && ReadJournal(c, key, &row, &error) && row.id != 0)
         return Repeat(row, type, charge);
-    return Failure<ChargeAnswer>(insertError);
+    return FailedAnswer<ChargeAnswer>(insertError);
 }
 
 // The card's own part of a charge, inside the payment's transaction: it
@@ -385,18 +385,27 @@ ChargeAnswer ChargeOnce(const StoreLocation& location, const Charge& charge, con
     return a;
 }
 
+// Commits when `done`, else rolls back and fails with `error`, the failed
+// statement's message.
+Result<> CommitOrRollBack(Connection& c, bool done, const QString& error)
+{
+    if (done && c.commit())
+        return {};
+    const QString message = done ? c.db().lastError().text() : error;
+    c.rollback();
+    return Failure{message};
+}
+
 } // namespace
 
-bool ParseStoreLocation(const QString& text, StoreLocation* location, QString* error)
+Result<StoreLocation> ParseStoreLocation(const QString& text)
 {
     StoreLocation l;
     if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://"))) {
         const QUrl url(text);
-        if (!url.isValid() || url.path().size() < 2) {
-            *error = QStringLiteral("PostgreSQL URL without a database: %1")
-                         .arg(url.toString(QUrl::RemovePassword));
-            return false;
-        }
+        if (!url.isValid() || url.path().size() < 2)
+            return Failure{QStringLiteral("PostgreSQL URL without a database: %1")
+                               .arg(url.toString(QUrl::RemovePassword))};
         l.driver = QStringLiteral("QPSQL");
         l.database = url.path().mid(1);
         l.host = url.host();
@@ -404,18 +413,16 @@ bool ParseStoreLocation(const QString& text, StoreLocation* location, QString* e
         l.user = url.userName();
         l.password = url.password();
     } else if (text.isEmpty()) {
-        *error = QStringLiteral("no database given");
-        return false;
+        return Failure{QStringLiteral("no database given")};
     } else {
         l.database = text.startsWith(QLatin1String("sqlite:")) ? text.mid(7) : text;
     }
-    *location = l;
-    return true;
+    return l;
 }
 
 CardStore::CardStore(StoreLocation location) : location_(std::move(location)) {}
 
-bool CardStore::initialise(QString* error)
+Result<> CardStore::initialise()
 {
     if (location_.driver == QLatin1String("QSQLITE") && !location_.database.isEmpty() &&
         location_.database != QLatin1String(":memory:")) {
@@ -427,10 +434,8 @@ bool CardStore::initialise(QString* error)
             ::close(fd);
     }
     Connection c(location_);
-    if (!c.ok()) {
-        *error = c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
     QSqlQuery q(c.db());
     if (c.sqlite())
         q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -440,123 +445,106 @@ bool CardStore::initialise(QString* error)
                                      QLatin1String(JournalColumns));
     for (const QString& sql :
          {QString::fromLatin1(MemberCardTable), QString::fromLatin1(CertificateTable), journal}) {
-        if (!q.exec(sql)) {
-            *error = q.lastError().text();
-            return false;
-        }
+        if (!q.exec(sql))
+            return Failure{q.lastError().text()};
     }
     for (const auto& added : AddedColumns) {
         if (HasColumn(c, added.table, added.column))
             continue;
         if (!q.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
                         .arg(QLatin1String(added.table), QLatin1String(added.column),
-                             QLatin1String(added.definition)))) {
-            *error = q.lastError().text();
-            return false;
-        }
+                             QLatin1String(added.definition))))
+            return Failure{q.lastError().text()};
     }
-    return true;
+    return {};
 }
 
-int CardStore::hasJournal(QString* error)
+Result<bool> CardStore::hasJournal()
 {
     Connection c(location_);
-    if (!c.ok()) {
-        *error = c.error();
-        return -1;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
     QSqlQuery q(c.db());
-    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE state <> ?"), {Closed}, error) ||
-        !q.next())
-        return -1;
-    return q.value(0).toLongLong() > 0 ? 1 : 0;
+    QString error;
+    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE state <> ?"), {Closed}, &error))
+        return Failure{error};
+    if (!q.next())
+        return Failure{q.lastError().text()};
+    return q.value(0).toLongLong() > 0;
 }
 
-bool CardStore::eraseAll(QString* error)
+Result<> CardStore::eraseAll()
 {
     Connection c(location_);
-    if (!c.ok() || !c.begin()) {
-        *error = c.ok() ? c.db().lastError().text() : c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
+    if (!c.begin())
+        return Failure{c.db().lastError().text()};
     QSqlQuery q(c.db());
     for (const char* table : {"card_journal", "member_card", "welfare_certificate"}) {
         if (!q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)))) {
-            *error = q.lastError().text();
+            const QString error = q.lastError().text();
             c.rollback();
-            return false;
+            return Failure{error};
         }
     }
     if (!c.commit()) {
-        *error = c.db().lastError().text();
+        const QString error = c.db().lastError().text();
         c.rollback();
-        return false;
+        return Failure{error};
     }
-    return true;
+    return {};
 }
 
-bool CardStore::putMemberCard(const MemberCard& card, const std::string& password, HashCost cost,
-                              QString* error)
+Result<> CardStore::putMemberCard(const MemberCard& card, const std::string& password, HashCost cost)
 {
     const std::string hash = HashPassword(password, cost);
-    if (hash.empty()) {
-        *error = QStringLiteral("password hashing failed");
-        return false;
-    }
+    if (hash.empty())
+        return Failure{QStringLiteral("password hashing failed")};
     Connection c(location_);
-    if (!c.ok() || !c.begin()) {
-        *error = c.ok() ? c.db().lastError().text() : c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
+    if (!c.begin())
+        return Failure{c.db().lastError().text()};
     QSqlQuery q(c.db());
+    QString error;
     const bool done =
-        Exec(q, QStringLiteral("DELETE FROM member_card WHERE card_no = ?"), {card.cardNo}, error) &&
+        Exec(q, QStringLiteral("DELETE FROM member_card WHERE card_no = ?"), {card.cardNo}, &error) &&
         Exec(q,
              QStringLiteral(
                  "INSERT INTO member_card (card_no, member_account, password_hash, balance_fen, points,"
                  " status) VALUES (?, ?, ?, ?, ?, ?)"),
              {card.cardNo, card.memberAccount, QString::fromStdString(hash), card.balanceFen, card.points,
               card.status.isEmpty() ? QStringLiteral("active") : card.status},
-             error);
+             &error);
     q.finish();
-    if (!done || !c.commit()) {
-        if (done)
-            *error = c.db().lastError().text();
-        c.rollback();
-        return false;
-    }
-    return true;
+    return CommitOrRollBack(c, done, error);
 }
 
-bool CardStore::putCertificate(const Certificate& certificate, QString* error)
+Result<> CardStore::putCertificate(const Certificate& certificate)
 {
     Connection c(location_);
-    if (!c.ok() || !c.begin()) {
-        *error = c.ok() ? c.db().lastError().text() : c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
+    if (!c.begin())
+        return Failure{c.db().lastError().text()};
     QSqlQuery q(c.db());
+    QString error;
     const bool done =
         Exec(q, QStringLiteral("DELETE FROM welfare_certificate WHERE certificate_no = ?"),
-             {certificate.certificateNo}, error) &&
+             {certificate.certificateNo}, &error) &&
         Exec(q,
              QStringLiteral(
                  "INSERT INTO welfare_certificate (certificate_no, face_value_fen, deduction_fen, state)"
                  " VALUES (?, ?, ?, ?)"),
              {certificate.certificateNo, certificate.faceValueFen, certificate.deductionFen,
               certificate.state.isEmpty() ? QStringLiteral("unused") : certificate.state},
-             error);
+             &error);
     q.finish();
-    if (!done || !c.commit()) {
-        if (done)
-            *error = c.db().lastError().text();
-        c.rollback();
-        return false;
-    }
-    return true;
+    return CommitOrRollBack(c, done, error);
 }
 
-bool CardStore::putDemoData(HashCost cost, QString* error)
+Result<> CardStore::putDemoData(HashCost cost)
 {
     const struct {
         MemberCard card;
@@ -570,8 +558,8 @@ bool CardStore::putDemoData(HashCost cost, QString* error)
          "111111"},
     };
     for (const auto& c : cards) {
-        if (!putMemberCard(c.card, c.password, cost, error))
-            return false;
+        if (Result<> put = putMemberCard(c.card, c.password, cost); !put)
+            return put;
     }
     const Certificate certificates[] = {
         {QStringLiteral("7700000001"), 5000, 0, QStringLiteral("unused")},
@@ -580,10 +568,10 @@ bool CardStore::putDemoData(HashCost cost, QString* error)
         {QStringLiteral("7700000004"), 5000, 0, QStringLiteral("void")},
     };
     for (const auto& c : certificates) {
-        if (!putCertificate(c, error))
-            return false;
+        if (Result<> put = putCertificate(c); !put)
+            return put;
     }
-    return true;
+    return {};
 }
 
 const std::string& CardStore::unknownCardHash()
@@ -604,7 +592,7 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
 {
     Connection c(location_);
     if (!c.ok())
-        return Failure<MemberAnswer>(c.error());
+        return FailedAnswer<MemberAnswer>(c.error());
     QSqlQuery q(c.db());
     QString error;
     if (!Exec(q,
@@ -612,7 +600,7 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
                   "SELECT member_account, password_hash, balance_fen, points, status, locked_until FROM"
                   " member_card WHERE card_no = ?"),
               {cardNo}, &error))
-        return Failure<MemberAnswer>(error);
+        return FailedAnswer<MemberAnswer>(error);
     if (!q.next()) {
         // The same work as a wrong password, so that time tells nothing.
         VerifyPassword(unknownCardHash(), password);
@@ -642,7 +630,7 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
             !Exec(q, QStringLiteral("SELECT failed_attempts FROM member_card WHERE card_no = ?"), {cardNo},
                   &error) ||
             !q.next())
-            return Failure<MemberAnswer>(error);
+            return FailedAnswer<MemberAnswer>(error);
         const qint64 failures = q.value(0).toLongLong();
         q.finish();
         if (failures >= qMax(1, policy.attempts)) {
@@ -653,7 +641,7 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
                       QStringLiteral(
                           "UPDATE member_card SET failed_attempts = 0, locked_until = ? WHERE card_no = ?"),
                       {until, cardNo}, &error))
-                return Failure<MemberAnswer>(error);
+                return FailedAnswer<MemberAnswer>(error);
         }
         return Refusal<MemberAnswer>(CardOrPasswordRefusal());
     }
@@ -662,7 +650,7 @@ MemberAnswer CardStore::queryMember(const QString& cardNo, const std::string& pa
             QStringLiteral("UPDATE member_card SET failed_attempts = 0, locked_until = NULL WHERE card_no = ?"
                            " AND (failed_attempts <> 0 OR locked_until IS NOT NULL)"),
             {cardNo}, &error))
-        return Failure<MemberAnswer>(error);
+        return FailedAnswer<MemberAnswer>(error);
     a.outcome = Outcome::Done;
     return a;
 }
@@ -671,14 +659,14 @@ CertificateAnswer CardStore::queryCertificate(const QString& certificateNo)
 {
     Connection c(location_);
     if (!c.ok())
-        return Failure<CertificateAnswer>(c.error());
+        return FailedAnswer<CertificateAnswer>(c.error());
     QSqlQuery q(c.db());
     QString error;
     if (!Exec(q,
               QStringLiteral("SELECT face_value_fen, deduction_fen, state FROM welfare_certificate"
                              " WHERE certificate_no = ?"),
               {certificateNo}, &error))
-        return Failure<CertificateAnswer>(error);
+        return FailedAnswer<CertificateAnswer>(error);
     if (!q.next())
         return Refusal<CertificateAnswer>(QStringLiteral("福利证不存在"));
     CertificateAnswer a;
@@ -777,14 +765,14 @@ StatusAnswer CardStore::paymentStatus(const QString& paymentId, bool close)
     for (int attempt = 0; attempt < 2; ++attempt) {
         Connection c(location_);
         if (!c.ok())
-            return Failure<StatusAnswer>(c.error());
+            return FailedAnswer<StatusAnswer>(c.error());
         if (!c.begin())
-            return Failure<StatusAnswer>(c.db().lastError().text());
+            return FailedAnswer<StatusAnswer>(c.db().lastError().text());
         QString error;
         JournalRow row;
         if (!ReadJournal(c, key, &row, &error)) {
             c.rollback();
-            return Failure<StatusAnswer>(error);
+            return FailedAnswer<StatusAnswer>(error);
         }
         StatusAnswer a;
         a.outcome = Outcome::Done;
@@ -811,7 +799,7 @@ StatusAnswer CardStore::paymentStatus(const QString& paymentId, bool close)
         c.rollback();
         // The charge won the race: read it again.
     }
-    return Failure<StatusAnswer>(QStringLiteral("payment state unreadable"));
+    return FailedAnswer<StatusAnswer>(QStringLiteral("payment state unreadable"));
 }
 
 ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& till)
@@ -859,67 +847,60 @@ ChargeAnswer CardStore::reverseCharge(const QString& paymentId, const QString& t
     return a;
 }
 
-bool CardStore::journalForDay(const QString& day, QList<JournalRecord>* rows, QString* error)
+Result<QList<JournalRecord>> CardStore::journalForDay(const QString& day)
 {
     const QDate date = QDate::fromString(day, QStringLiteral("yyyyMMdd"));
-    if (!date.isValid()) {
-        *error = QStringLiteral("not a day: %1").arg(day);
-        return false;
-    }
+    if (!date.isValid())
+        return Failure{QStringLiteral("not a day: %1").arg(day)};
     Connection c(location_);
-    if (!c.ok()) {
-        *error = c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
     QSqlQuery q(c.db());
+    QString error;
     if (!Exec(q,
               QStringLiteral("SELECT id, card_type, card_no, document_no, unit_code, cashier_code, till,"
                              " amount_fen, state, created_at FROM card_journal WHERE created_at >= ? AND"
                              " created_at < ? AND state <> ? ORDER BY id"),
-              {date.toString(Qt::ISODate), date.addDays(1).toString(Qt::ISODate), Closed}, error))
-        return false;
-    rows->clear();
+              {date.toString(Qt::ISODate), date.addDays(1).toString(Qt::ISODate), Closed}, &error))
+        return Failure{error};
+    QList<JournalRecord> rows;
     while (q.next())
-        rows->append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
-                      q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
-                      q.value(6).toString(), q.value(7).toLongLong(), q.value(8).toString(),
-                      q.value(9).toString()});
-    return true;
+        rows.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString(),
+                     q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+                     q.value(6).toString(), q.value(7).toLongLong(), q.value(8).toString(),
+                     q.value(9).toString()});
+    return rows;
 }
 
-bool CardStore::readMember(const QString& cardNo, MemberCard* card, QString* error)
+Result<MemberCard> CardStore::readMember(const QString& cardNo)
 {
     Connection c(location_);
-    if (!c.ok()) {
-        *error = c.error();
-        return false;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
     QSqlQuery q(c.db());
+    QString error;
     if (!Exec(q,
               QStringLiteral(
                   "SELECT member_account, balance_fen, points, status FROM member_card WHERE card_no = ?"),
-              {cardNo}, error))
-        return false;
-    if (!q.next()) {
-        *error = QStringLiteral("no card %1").arg(cardNo);
-        return false;
-    }
-    *card = {cardNo, q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toLongLong(),
-             q.value(3).toString()};
-    return true;
+              {cardNo}, &error))
+        return Failure{error};
+    if (!q.next())
+        return Failure{QStringLiteral("no card %1").arg(cardNo)};
+    return MemberCard{cardNo, q.value(0).toString(), q.value(1).toLongLong(), q.value(2).toLongLong(),
+                      q.value(3).toString()};
 }
 
-qint64 CardStore::journalCount(const QString& cardNo, QString* error)
+Result<qint64> CardStore::journalCount(const QString& cardNo)
 {
     Connection c(location_);
-    if (!c.ok()) {
-        *error = c.error();
-        return -1;
-    }
+    if (!c.ok())
+        return Failure{c.error()};
     QSqlQuery q(c.db());
-    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE card_no = ?"), {cardNo}, error) ||
-        !q.next())
-        return -1;
+    QString error;
+    if (!Exec(q, QStringLiteral("SELECT COUNT(*) FROM card_journal WHERE card_no = ?"), {cardNo}, &error))
+        return Failure{error};
+    if (!q.next())
+        return Failure{q.lastError().text()};
     return q.value(0).toLongLong();
 }
 

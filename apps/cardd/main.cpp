@@ -14,6 +14,7 @@
 #include <thread>
 
 using namespace qiantai::cardd;
+using qiantai::Result;
 
 namespace {
 
@@ -201,12 +202,12 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    StoreLocation location;
-    QString error;
-    if (!ParseStoreLocation(parser.value(db), &location, &error)) {
-        std::fprintf(stderr, "qiantai-cardd: %s\n", qPrintable(error));
+    Result<StoreLocation> parsed = ParseStoreLocation(parser.value(db));
+    if (!parsed) {
+        std::fprintf(stderr, "qiantai-cardd: %s\n", qPrintable(parsed.error()));
         return 2;
     }
+    StoreLocation location = std::move(parsed).value();
     ServiceSettings settings;
     if (!DatabasePassword(parser, passwordFile, &location) ||
         !NumberOption(parser, wait, 1, &location.waitMs) ||
@@ -230,28 +231,30 @@ int main(int argc, char** argv)
     if (parser.isSet(tills) && parser.isSet(clientCa))
         return Usage(parser, QStringLiteral("give --till-keys or --tls-client-ca, not both"));
     CardStore store(location);
-    if (!store.initialise(&error)) {
-        std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(error));
+    if (const Result<> ready = store.initialise(); !ready) {
+        std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(ready.error()));
         return 1;
     }
     if (parser.isSet(demo)) {
-        const int journalled = store.hasJournal(&error);
-        if (journalled < 0) {
-            std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(error));
+        const Result<bool> journalled = store.hasJournal();
+        if (!journalled) {
+            std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(journalled.error()));
             return 1;
         }
-        if (journalled > 0 && !parser.isSet(resetAll)) {
+        if (journalled.value() && !parser.isSet(resetAll)) {
             std::fprintf(stderr,
                          "qiantai-cardd: the database has journalled charges; --init-demo would reset "
                          "balances under them. Add --reset-all to delete everything first.\n");
             return 1;
         }
-        if (parser.isSet(resetAll) && !store.eraseAll(&error)) {
-            std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(error));
-            return 1;
+        if (parser.isSet(resetAll)) {
+            if (const Result<> erased = store.eraseAll(); !erased) {
+                std::fprintf(stderr, "qiantai-cardd: database: %s\n", qPrintable(erased.error()));
+                return 1;
+            }
         }
-        if (!store.putDemoData(HashCost::Interactive, &error)) {
-            std::fprintf(stderr, "qiantai-cardd: demo data: %s\n", qPrintable(error));
+        if (const Result<> put = store.putDemoData(HashCost::Interactive); !put) {
+            std::fprintf(stderr, "qiantai-cardd: demo data: %s\n", qPrintable(put.error()));
             return 1;
         }
         std::printf("demo cards and certificates written\n");
@@ -276,8 +279,8 @@ int main(int argc, char** argv)
     CardServer server(CardMethods(service), limits);
     if (parser.isSet(tills)) {
         TillKeys keys;
-        if (!keys.load(parser.value(tills), &error)) {
-            std::fprintf(stderr, "qiantai-cardd: %s\n", qPrintable(error));
+        if (const Result<> loaded = keys.load(parser.value(tills)); !loaded) {
+            std::fprintf(stderr, "qiantai-cardd: %s\n", qPrintable(loaded.error()));
             return 2;
         }
         server.setTillKeys(std::move(keys));

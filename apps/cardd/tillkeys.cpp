@@ -25,13 +25,11 @@ std::string Digest(const std::string& key)
 
 } // namespace
 
-bool TillKeys::load(const QString& file, QString* error)
+Result<> TillKeys::load(const QString& file)
 {
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *error = QStringLiteral("cannot read %1").arg(file);
-        return false;
-    }
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return Failure{QStringLiteral("cannot read %1").arg(file)};
     std::map<std::string, std::string> keys;
     int lineNo = 0;
     while (!f.atEnd()) {
@@ -41,16 +39,14 @@ bool TillKeys::load(const QString& file, QString* error)
         if (line.isEmpty())
             continue;
         const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (parts.size() != 2 || parts[1].size() < 16) {
-            *error = QStringLiteral("%1 line %2: want a till name and a key of 16 characters or more")
-                         .arg(file)
-                         .arg(lineNo);
-            return false;
-        }
+        if (parts.size() != 2 || parts[1].size() < 16)
+            return Failure{QStringLiteral("%1 line %2: want a till name and a key of 16 characters or more")
+                               .arg(file)
+                               .arg(lineNo)};
         keys[Digest(parts[1].toStdString())] = parts[0].toStdString();
     }
     byDigest_ = std::move(keys);
-    return true;
+    return {};
 }
 
 std::string TillKeys::tillOf(const std::string& key) const

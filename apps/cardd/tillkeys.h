@@ -3,6 +3,8 @@
 // knows it by its name from then on, and the journal records that name.
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 
 #include <map>
@@ -12,9 +14,9 @@ namespace qiantai::cardd {
 
 class TillKeys {
 public:
-    // False with the reason (line number) when the file cannot be read or a
+    // Fails with the reason (line number) when the file cannot be read or a
     // line is not a name and a key of at least 16 characters.
-    bool load(const QString& file, QString* error);
+    Result<> load(const QString& file);
     bool empty() const { return byDigest_.empty(); }
     // The till whose key is `key`; empty when none.
     std::string tillOf(const std::string& key) const;

@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace qiantai;
 using namespace qiantai::host;
 
 namespace {
@@ -181,9 +182,8 @@ int main(int argc, char** argv)
         report.cards = parser.value(cards);
         report.print = parser.isSet(print);
         report.width = parser.value(width).toInt();
-        QString error;
-        if (!CheckReportOptions(report, &error))
-            return Usage(parser, error);
+        if (const Result<> usable = CheckReportOptions(report); !usable)
+            return Usage(parser, usable.error());
     }
     if (command == QLatin1String("check")) {
         StationCheckOptions options;
@@ -238,8 +238,8 @@ int main(int argc, char** argv)
             if (!ok)
                 return 1;
         }
-        if (!CheckLogin(*host, operatorCode, password, &error)) {
-            err << error << Qt::endl;
+        if (const Result<> login = CheckLogin(*host, operatorCode, password); !login) {
+            err << login.error() << Qt::endl;
             return 1;
         }
     }

@@ -13,13 +13,12 @@
 
 namespace qiantai::host {
 
-bool CheckLogin(StoreHost& host, const QString& code, const QString& password, QString* message)
+Result<> CheckLogin(StoreHost& host, const QString& code, const QString& password)
 {
     QVariantList args{code.trimmed(), password, QVariant()};
     if (host.invoke(dispid::VerifyPassword, args).toBool())
-        return true;
-    *message = args[2].toString();
-    return false;
+        return {};
+    return Failure{args[2].toString()};
 }
 
 bool ModuleContainer::event(QEvent* e)
@@ -92,9 +91,8 @@ HostWindow::~HostWindow()
 
 void HostWindow::login()
 {
-    QString message;
-    if (!CheckLogin(*host_, code_->text(), password_->text(), &message)) {
-        QMessageBox::warning(this, QStringLiteral("登录"), message);
+    if (const Result<> login = CheckLogin(*host_, code_->text(), password_->text()); !login) {
+        QMessageBox::warning(this, QStringLiteral("登录"), login.error());
         password_->clear();
         return;
     }

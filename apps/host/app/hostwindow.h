@@ -59,6 +59,6 @@ private:
 };
 
 // Asks the host whether `password` is right for `code`.
-bool CheckLogin(StoreHost& host, const QString& code, const QString& password, QString* message);
+Result<> CheckLogin(StoreHost& host, const QString& code, const QString& password);
 
 } // namespace qiantai::host

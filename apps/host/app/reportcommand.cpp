@@ -73,29 +73,21 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QString* error)
 
 } // namespace
 
-bool CheckReportOptions(const ReportOptions& options, QString* error)
+Result<> CheckReportOptions(const ReportOptions& options)
 {
-    if (!IsDayText(options.day)) {
-        *error = options.day.isEmpty()
-                     ? QStringLiteral("report: no --day YYYYMMDD")
-                     : QStringLiteral("report: --day %1 is not a date YYYYMMDD").arg(options.day);
-        return false;
-    }
+    if (!IsDayText(options.day))
+        return Failure{options.day.isEmpty()
+                           ? QStringLiteral("report: no --day YYYYMMDD")
+                           : QStringLiteral("report: --day %1 is not a date YYYYMMDD").arg(options.day)};
     if (options.format != QLatin1String("text") && options.format != QLatin1String("csv") &&
-        options.format != QLatin1String("pdf")) {
-        *error = QStringLiteral("report: --format %1: text, csv or pdf").arg(options.format);
-        return false;
-    }
-    if (options.format == QLatin1String("pdf") && options.out.isEmpty()) {
-        *error = QStringLiteral("report: --format pdf needs --out FILE");
-        return false;
-    }
+        options.format != QLatin1String("pdf"))
+        return Failure{QStringLiteral("report: --format %1: text, csv or pdf").arg(options.format)};
+    if (options.format == QLatin1String("pdf") && options.out.isEmpty())
+        return Failure{QStringLiteral("report: --format pdf needs --out FILE")};
     if (std::find(std::begin(DayReportWidths), std::end(DayReportWidths), options.width) ==
-        std::end(DayReportWidths)) {
-        *error = QStringLiteral("report: --width must be 32, 42 or 48");
-        return false;
-    }
-    return true;
+        std::end(DayReportWidths))
+        return Failure{QStringLiteral("report: --width must be 32, 42 or 48")};
+    return {};
 }
 
 int RunDayReport(StoreHost& host, const ReportOptions& options, QTextStream& out, QTextStream& err)
@@ -121,7 +113,9 @@ int RunDayReport(StoreHost& host, const ReportOptions& options, QTextStream& out
     const QString text = DayReportText(report, options.width, differences);
     bool written = true;
     if (options.format == QLatin1String("pdf")) {
-        written = WriteTextPdf(text, options.out, &error);
+        const Result<> pdf = WriteTextPdf(text, options.out);
+        written = pdf.ok();
+        error = pdf.error();
     } else {
         const QString body =
             options.format == QLatin1String("csv") ? DayReportCsv(report, differences) : text;
@@ -135,9 +129,11 @@ int RunDayReport(StoreHost& host, const ReportOptions& options, QTextStream& out
         err << error << Qt::endl;
         status = 1;
     }
-    if (options.print && !PrintOnReceiptPrinter(text, &error)) {
-        err << error << Qt::endl;
-        status = 1;
+    if (options.print) {
+        if (const Result<> printed = PrintOnReceiptPrinter(text); !printed) {
+            err << printed.error() << Qt::endl;
+            status = 1;
+        }
     }
     return status;
 }

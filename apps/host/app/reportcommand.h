@@ -3,6 +3,7 @@
 // file or the station's receipt printer.
 #pragma once
 
+#include "base/result.h"
 #include "store/storehost.h"
 
 #include <QTextStream>
@@ -20,7 +21,7 @@ struct ReportOptions {
 };
 
 // Refuses what the command line cannot mean; the text for the usage.
-bool CheckReportOptions(const ReportOptions& options, QString* error);
+Result<> CheckReportOptions(const ReportOptions& options);
 
 // Returns the exit status: 0 done, 1 refused or failed (the text on `err`;
 // whatever could be written is written).

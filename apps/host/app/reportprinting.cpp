@@ -16,15 +16,9 @@ namespace {
 
 constexpr int ClosingFeeds = 4; // the last line clears the cutter
 
-bool Fail(QString* error, const QString& text)
-{
-    *error = text;
-    return false;
-}
-
 } // namespace
 
-bool WriteTextPdf(const QString& text, const QString& file, QString* error)
+Result<> WriteTextPdf(const QString& text, const QString& file)
 {
     QPdfWriter pdf(file);
     pdf.setPageSize(QPageSize(QPageSize::A4));
@@ -32,7 +26,7 @@ bool WriteTextPdf(const QString& text, const QString& file, QString* error)
     pdf.setTitle(QStringLiteral("收银员日报"));
     QPainter painter;
     if (!painter.begin(&pdf))
-        return Fail(error, QStringLiteral("不能写入PDF文件%1").arg(file));
+        return Failure{QStringLiteral("不能写入PDF文件%1").arg(file)};
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(10);
     painter.setFont(font);
@@ -50,19 +44,19 @@ bool WriteTextPdf(const QString& text, const QString& file, QString* error)
         y += lineHeight;
     }
     if (!painter.end())
-        return Fail(error, QStringLiteral("不能写入PDF文件%1").arg(file));
-    return true;
+        return Failure{QStringLiteral("不能写入PDF文件%1").arg(file)};
+    return {};
 }
 
-bool PrintOnReceiptPrinter(const QString& text, QString* error)
+Result<> PrintOnReceiptPrinter(const QString& text)
 {
     const std::shared_ptr<PosPrinter> printer = CreateStationPrinter();
     const QString device = QString::fromLatin1(ReceiptPrinterDevice);
-    auto failed = [&](const char* step, long code) {
+    auto failed = [&](const char* step, long code) -> Result<> {
         printer->Close();
-        return Fail(error, QStringLiteral("小票打印机%1(%2)%3失败，打印机返回%4")
-                               .arg(device, StationPrinterUri(device), QString::fromUtf8(step))
-                               .arg(code));
+        return Failure{QStringLiteral("小票打印机%1(%2)%3失败，打印机返回%4")
+                           .arg(device, StationPrinterUri(device), QString::fromUtf8(step))
+                           .arg(code)};
     };
     if (const long code = printer->Open(device))
         return failed("连接", code);
@@ -79,7 +73,7 @@ bool PrintOnReceiptPrinter(const QString& text, QString* error)
         return failed("切纸", code);
     printer->Release();
     printer->Close();
-    return true;
+    return {};
 }
 
 } // namespace qiantai::host

@@ -1,16 +1,18 @@
 // The day report on paper: a PDF file, or the station's receipt printer.
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 
 namespace qiantai::host {
 
 // `text` (lines ending in "\n") in a monospaced font on A4 pages; needs a
 // QGuiApplication.
-bool WriteTextPdf(const QString& text, const QString& file, QString* error);
+Result<> WriteTextPdf(const QString& text, const QString& file);
 
 // `text` to the receipt printer of the station INI ([Printer]
 // OmronPrinter), then paper feeds and a cut.
-bool PrintOnReceiptPrinter(const QString& text, QString* error);
+Result<> PrintOnReceiptPrinter(const QString& text);
 
 } // namespace qiantai::host

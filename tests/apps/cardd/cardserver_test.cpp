@@ -10,6 +10,7 @@
 
 using namespace qiantai::cardd;
 using nlohmann::json;
+using qiantai::Result;
 
 namespace {
 
@@ -27,8 +28,8 @@ protected:
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(tillKeys_);
             f.close();
-            QString error;
-            ASSERT_TRUE(keys.load(file, &error)) << error.toStdString();
+            const Result<> loaded = keys.load(file);
+            ASSERT_TRUE(loaded) << loaded.error().toStdString();
         }
         server_ = std::make_unique<qiantai::test::RunningCardServer>(CardMethods(*service_), keys);
         ASSERT_TRUE(server_->ok) << server_->error;
@@ -77,10 +78,9 @@ protected:
     }
     qint64 Balance(const QString& cardNo = QStringLiteral("8800000001"))
     {
-        MemberCard card;
-        QString error;
-        EXPECT_TRUE(store_->readMember(cardNo, &card, &error)) << error.toStdString();
-        return card.balanceFen;
+        const Result<MemberCard> card = store_->readMember(cardNo);
+        EXPECT_TRUE(card) << card.error().toStdString();
+        return card ? card.value().balanceFen : -1;
     }
 
     qiantai::test::DemoCardStore cards_;
@@ -264,10 +264,11 @@ TEST(TillKeys, AFileThatIsNotNamesAndKeysIsRefused)
         f.write(c.text);
         f.close();
         TillKeys keys;
-        QString error;
-        EXPECT_EQ(keys.load(f.fileName(), &error), c.ok) << error.toStdString();
+        const Result<> loaded = keys.load(f.fileName());
+        EXPECT_EQ(loaded.ok(), c.ok) << loaded.error().toStdString();
     }
     TillKeys keys;
-    QString error;
-    EXPECT_FALSE(keys.load(dir.filePath(QStringLiteral("missing")), &error));
+    const Result<> missing = keys.load(dir.filePath(QStringLiteral("missing")));
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().startsWith(QStringLiteral("cannot read"))) << missing.error().toStdString();
 }

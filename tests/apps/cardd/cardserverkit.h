@@ -31,8 +31,11 @@ public:
             location.database = dir.filePath(QStringLiteral("cards.sqlite"));
         store = std::make_unique<cardd::CardStore>(location);
         store->setPasswordCost(cardd::HashCost::Minimum);
-        ok = dir.isValid() && store->initialise(&error) &&
-             (!demo || store->putDemoData(cardd::HashCost::Minimum, &error));
+        Result<> ready = dir.isValid() ? store->initialise() : Result<>(Failure{QStringLiteral("no folder")});
+        if (ready && demo)
+            ready = store->putDemoData(cardd::HashCost::Minimum);
+        ok = ready.ok();
+        error = ready.error();
     }
 
     // `columns` of the journal rows (those that match `where`), oldest

@@ -24,6 +24,7 @@
 
 using namespace qiantai::cardd;
 using nlohmann::json;
+using qiantai::Result;
 
 namespace {
 
@@ -183,7 +184,8 @@ TEST_P(CardSoak, JournalBalancesAndTheTillsAgree)
     for (int i = 0; i < Cards; ++i) {
         const MemberCard card{CardNo(i), QStringLiteral("M") + CardNo(i), StartFen, 0,
                               QStringLiteral("active")};
-        ASSERT_TRUE(store.putMemberCard(card, "123456", HashCost::Minimum, &error)) << error.toStdString();
+        const Result<> put = store.putMemberCard(card, "123456", HashCost::Minimum);
+        ASSERT_TRUE(put) << put.error().toStdString();
     }
     ServiceSettings settings;
     settings.queriesPerMinute = 0; // every till here is one loopback address
@@ -223,9 +225,9 @@ TEST_P(CardSoak, JournalBalancesAndTheTillsAgree)
         journalled[row[0].mid(4).toStdString()] = {row[1], row[2].toLongLong()};
     EXPECT_EQ(journalled, believed);
     for (int i = 0; i < Cards; ++i) {
-        MemberCard card;
-        ASSERT_TRUE(store.readMember(CardNo(i), &card, &error)) << error.toStdString();
-        EXPECT_EQ(StartFen - card.balanceFen, believedFen[CardNo(i)]) << CardNo(i).toStdString();
+        const Result<MemberCard> card = store.readMember(CardNo(i));
+        ASSERT_TRUE(card) << card.error().toStdString();
+        EXPECT_EQ(StartFen - card.value().balanceFen, believedFen[CardNo(i)]) << CardNo(i).toStdString();
     }
     std::printf(
         "card soak (%s): %d clients x %d operations in %.1f s: %d queries, %d charges (%d made, %d refused), "

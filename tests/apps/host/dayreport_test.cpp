@@ -320,7 +320,8 @@ TEST_P(DayReportTest, CardPaymentsAreReconciledWithTheCardServersJournalOfTheDay
     keys.write("till-01 0123456789abcdef0001\n");
     keys.close();
     cardd::TillKeys tills;
-    ASSERT_TRUE(tills.load(keyFile, &error)) << error.toStdString();
+    const Result<> loaded = tills.load(keyFile);
+    ASSERT_TRUE(loaded) << loaded.error().toStdString();
     cardd::CardService service(*cards.store);
     qiantai::test::RunningCardServer server(cardd::CardMethods(service), tills);
     ASSERT_TRUE(server.ok) << server.error;
