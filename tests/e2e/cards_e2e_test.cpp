@@ -511,17 +511,17 @@ TEST_F(CardsEndToEnd, ASaleThatCannotBeRecordedIsLeftWithItsMemberCardChargeGive
     const QString failed = Path(QStringLiteral("failed.txt"));
     const QString question = Path(QStringLiteral("question.txt"));
     const QString sales = Path(QStringLiteral("sales.txt"));
-    const QString keys = qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) +
-                         QString::fromUtf8(OpenSettlement) +
-                         // The card pays it all.
-                         QStringLiteral("5<Enter><wait 150>8800000001<Enter>123456<Enter><wait 500>\n"
-                                        "219<Enter><wait 500>\n") +
-                         // Enter records, and fails; Esc then shows the charge to give back.
-                         QStringLiteral("<Enter><wait 800>\n") + Dump(failed) +
-                         QStringLiteral("<Enter><wait 200><Esc><wait 300>\n") + Dump(question) +
-                         // Yes: given back, and the settlement screen is left for the sale.
-                         QStringLiteral("<Enter><wait 800>\n") + Dump(sales) +
-                         QStringLiteral("<F5><wait 100><Enter><wait 100>\n") + QString::fromUtf8(Leave);
+    const QString keys =
+        qiantai::test::BeginSale() + QString::fromUtf8(OneKettle) + QString::fromUtf8(OpenSettlement) +
+        // The card pays it all.
+        QStringLiteral("5<Enter><waitfor frmHykzf>8800000001<Enter>123456<Enter><waitfor frmFkje>\n"
+                       "219<Enter><waitfor Value_0005 219.00>\n") +
+        // Enter records, and fails; Esc then shows the charge to give back.
+        QStringLiteral("<Enter><waitfor frmInfo>\n") + Dump(failed) +
+        QStringLiteral("<Enter><wait 200><Esc><waitfor frmInfo>\n") + Dump(question) +
+        // Yes: given back, and the settlement screen is left for the sale.
+        QStringLiteral("<Enter><wait 800>\n") + Dump(sales) +
+        QStringLiteral("<F5><wait 100><Enter><wait 100>\n") + QString::fromUtf8(Leave);
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
