@@ -23,7 +23,7 @@ endfunction()
 
 # qiantai_module(<target> [DEPS <targets>...])
 # One static library per source folder, from the folder's own .cpp files.
-# A library's headers are included by their path below src/ ("sale/lines.h"),
+# A library's headers are included by their path below src/ ("sale/salesession.h"),
 # but a library exposes only its own folder: its include root in the build
 # tree holds a link to that folder alone. A folder reaches another folder's
 # headers only by linking that folder's library, so the layer order is

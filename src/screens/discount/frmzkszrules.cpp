@@ -23,6 +23,15 @@ bool Granted(const DiscountAuthority& authority, const QString& right)
     return authority.authorize && authority.authorize(right);
 }
 
+using Outcome = DiscountEntryResult::Outcome;
+
+DiscountEntryResult Refusal(DiscountEntryResult result, const QString& message)
+{
+    result.outcome = Outcome::Refused;
+    result.message = message;
+    return result;
+}
+
 } // namespace
 
 bool IsAmountControlled(const TSaleRecord& line)
@@ -120,19 +129,6 @@ void ApplyLineDiscount(TSaleRecord& line, double discount, int xsfkz)
     line.ManualDiscount = discount;
     line.AutoDiscount = RoundMoney(discounted - amount);
 }
-
-namespace {
-
-using Outcome = DiscountEntryResult::Outcome;
-
-DiscountEntryResult Refusal(DiscountEntryResult result, const QString& message)
-{
-    result.outcome = Outcome::Refused;
-    result.message = message;
-    return result;
-}
-
-} // namespace
 
 DiscountEntryResult ConfirmDiscount(TSaleRecords& lines, DiscountMode mode, int row, double base,
                                     const QString& input, const DiscountAuthority& authority, int xsfkz)
