@@ -481,19 +481,15 @@ Result<> CardStore::eraseAll()
     if (!c.begin())
         return Failure{c.db().lastError().text()};
     QSqlQuery q(c.db());
+    bool done = true;
     for (const char* table : {"card_journal", "member_card", "welfare_certificate"}) {
-        if (!q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)))) {
-            const QString error = q.lastError().text();
-            c.rollback();
-            return Failure{error};
-        }
+        done = q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
+        if (!done)
+            break;
     }
-    if (!c.commit()) {
-        const QString error = c.db().lastError().text();
-        c.rollback();
-        return Failure{error};
-    }
-    return {};
+    const QString error = done ? QString() : q.lastError().text();
+    q.finish();
+    return CommitOrRollBack(c, done, error);
 }
 
 Result<> CardStore::putMemberCard(const MemberCard& card, const std::string& password, HashCost cost)

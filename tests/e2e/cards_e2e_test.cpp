@@ -420,8 +420,7 @@ TEST_F(CardsEndToEnd, BalanceQueryFromSystemToolsShowsCardAfterCard)
                        "<waitfor message 卡号:8800000002 余额:100.00>\n") +
         Dump(second) + QStringLiteral("<Enter><waitfor frmHykzf><Esc><wait 300>\n") +
         // The keys go to the sales screen again.
-        QString::fromUtf8(OneKettle) + Dump(back) +
-        QStringLiteral("<F5><waitfor frmInfo><Enter><wait 100>\n") + QString::fromUtf8(Leave);
+        QString::fromUtf8(OneKettle) + Dump(back) + qiantai::test::DeleteAllAndLeave();
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 
@@ -520,8 +519,7 @@ TEST_F(CardsEndToEnd, ASaleThatCannotBeRecordedIsLeftWithItsMemberCardChargeGive
         QStringLiteral("<Enter><waitfor frmInfo>\n") + Dump(failed) +
         QStringLiteral("<Enter><wait 200><Esc><waitfor frmInfo>\n") + Dump(question) +
         // Yes: given back, and the settlement screen is left for the sale.
-        QStringLiteral("<Enter><wait 800>\n") + Dump(sales) +
-        QStringLiteral("<F5><wait 100><Enter><wait 100>\n") + QString::fromUtf8(Leave);
+        QStringLiteral("<Enter><wait 800>\n") + Dump(sales) + qiantai::test::DeleteAllAndLeave();
     const HostRun run = Cashier(keys);
     ASSERT_EQ(run.status, 0) << run.output.toStdString();
 

@@ -61,14 +61,12 @@ bool FetchJournal(const ReportOptions& options, QList<JournalEntry>* journal, QS
     return true;
 }
 
-bool WriteFile(const QString& path, const QByteArray& bytes, QString* error)
+Result<> WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush()) {
-        *error = QStringLiteral("不能写入文件%1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size() || !f.flush())
+        return Failure{QStringLiteral("不能写入文件%1: %2").arg(path, f.errorString())};
+    return {};
 }
 
 } // namespace
@@ -111,22 +109,20 @@ int RunDayReport(StoreHost& host, const ReportOptions& options, QTextStream& out
         }
     }
     const QString text = DayReportText(report, options.width, differences);
-    bool written = true;
+    Result<> written;
     if (options.format == QLatin1String("pdf")) {
-        const Result<> pdf = WriteTextPdf(text, options.out);
-        written = pdf.ok();
-        error = pdf.error();
+        written = WriteTextPdf(text, options.out);
     } else {
         const QString body =
             options.format == QLatin1String("csv") ? DayReportCsv(report, differences) : text;
         if (options.out.isEmpty())
             out << body;
         else
-            written = WriteFile(options.out, body.toUtf8(), &error);
+            written = WriteFile(options.out, body.toUtf8());
     }
     out.flush();
     if (!written) {
-        err << error << Qt::endl;
+        err << written.error() << Qt::endl;
         status = 1;
     }
     if (options.print) {

@@ -31,7 +31,11 @@ public:
             location.database = dir.filePath(QStringLiteral("cards.sqlite"));
         store = std::make_unique<cardd::CardStore>(location);
         store->setPasswordCost(cardd::HashCost::Minimum);
-        Result<> ready = dir.isValid() ? store->initialise() : Result<>(Failure{QStringLiteral("no folder")});
+        if (!dir.isValid()) {
+            error = QStringLiteral("no temporary folder");
+            return;
+        }
+        Result<> ready = store->initialise();
         if (ready && demo)
             ready = store->putDemoData(cardd::HashCost::Minimum);
         ok = ready.ok();
